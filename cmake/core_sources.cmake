@@ -16,3 +16,8 @@ set(VORQ_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/../engine/overall_progress.cpp)
 set(VORQ_ENGINE_POSIX_SOURCES ${CMAKE_CURRENT_LIST_DIR}/../engine/platform_files_posix.cpp)
 set(VORQ_ENGINE_WIN32_SOURCES ${CMAKE_CURRENT_LIST_DIR}/../engine/platform_files_win32.cpp)
+
+# The table of target names, shared with the payload builder.
+set(VORQ_TARGET_SOURCES ${CMAKE_CURRENT_LIST_DIR}/../engine/target_files.cpp)
+# The checksum the installer expects; compiled against the header the builder generates.
+set(VORQ_EXPECTED_CRC_SOURCES ${CMAKE_CURRENT_LIST_DIR}/../engine/expected_crc.cpp)

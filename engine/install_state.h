@@ -5,8 +5,9 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "engine/target_files.h"
+
 enum {
-  TARGET_COUNT = 11,
   DEST_DIR_SIZE = 300, // at most 299 characters and the terminator
   TEMP_PATH_SIZE = 300,
   BACKUP_DIR_SIZE = DEST_DIR_SIZE + 8, // destDir, "\backup\" and the terminator
@@ -49,7 +50,6 @@ struct InstallState {
 };
 
 extern InstallState installState;
-extern const char *const TargetFileTable[TARGET_COUNT];
 
 // Working buffers shared by the engine's operations; contents live within one operation,
 // except the split name and extension that ShowStatusText leaves for InstallNextFile.
