@@ -14,8 +14,6 @@ enum {
   TARGET_PATH_SIZE = 313,              // destDir, a separator and the longest name
   IMAGE_PATH_SIZE = 900,
   SCRATCH_SIZE = 900,
-  DRIVE_SIZE = 3,
-  DIR_SIZE = 256,
   NAME_SIZE = 256,
   EXT_SIZE = 256
 };
@@ -52,12 +50,10 @@ struct InstallState {
 extern InstallState installState;
 
 // Working buffers shared by the engine's operations; contents live within one operation,
-// except the split name and extension that ShowStatusText leaves for InstallNextFile.
+// except the split name and extension of the current target.
 extern char targetPathBuf[TARGET_PATH_SIZE];
 extern char imagePathBuf[IMAGE_PATH_SIZE];
 extern char scratchBuf[SCRATCH_SIZE];
-extern char pathDrive[DRIVE_SIZE];
-extern char pathDir[DIR_SIZE];
 extern char pathName[NAME_SIZE];
 extern char pathExt[EXT_SIZE];
 

@@ -1,10 +1,15 @@
-// Splitting a path into drive, folder (with its trailing separator), name and extension
-// (with its dot), bounded by the sizes of the engine's component buffers.
+// Taking paths apart and putting them together, bounded by the buffers they go into.
 #pragma once
 
-// False when a component does not fit its buffer; the buffers then hold empty texts.
-bool SplitPath(const char *path, char *drive, unsigned driveSize, char *dir, unsigned dirSize,
-               char *name, unsigned nameSize, char *ext, unsigned extSize);
+// The file name of a path: what follows its last separator.
+const char *PathBaseName(const char *path);
+
+// Splits the file name of a path into name and extension (with its dot). False, and both
+// empty, when a part does not fit.
+bool SplitFileName(const char *path, char *name, unsigned nameSize, char *ext, unsigned extSize);
+
+// out = the folder of path (up to and including its last separator), then fileName.
+bool FormatSiblingPath(char *out, unsigned size, const char *path, const char *fileName);
 
 // Copies text into out; false (and out empty) when it does not fit.
 bool CopyText(char *out, unsigned size, const char *text);

@@ -1,1 +1,5 @@
-// in progress
+#include "engine/platform_files.h"
+
+// The engine reaches the file system only through this table; it starts as the
+// platform's own operations.
+PlatformFileOps platformOps = nativePlatformOps;
