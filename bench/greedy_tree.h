@@ -1,0 +1,10 @@
+// The benchmark's baseline: a greedy longest-match parse found with a plain binary search
+// tree over the window, nodes inserted at the leaves and the oldest deleted as the window
+// slides, as the classic encoders of this stream format work.
+#pragma once
+
+#include "builder/stream_encoder.h"
+
+#include <vector>
+
+void GreedyTreeParse(const uint8_t *data, size_t size, std::vector<Token> *tokens);

@@ -1,0 +1,186 @@
+// vorq-pack as a command: its help, its exit codes, and check on good and broken images.
+#include "engine/target_files.h"
+#include "tests/builder/sample_tree.h"
+#include "tests/support/test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <sys/wait.h>
+
+namespace {
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+class PackCommandTest : public ::testing::Test {
+protected:
+  Outcome Run(const std::string &arguments) {
+    const std::string command = std::string(VORQ_PACK_EXE) + " " + arguments + " > " +
+                                (scratch / "stdout") + " 2> " + (scratch / "stderr");
+    int raw = std::system(command.c_str());
+    Outcome outcome;
+    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    outcome.out = ReadFileBytes(scratch / "stdout");
+    outcome.err = ReadFileBytes(scratch / "stderr");
+    return outcome;
+  }
+
+  // A failure: status 1 or 2, and one line on standard error that holds `phrase`.
+  void ExpectFailure(const Outcome &outcome, int status, const std::string &phrase,
+                     const std::string &what) {
+    EXPECT_EQ(outcome.status, status) << what << ": " << outcome.err;
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1)
+        << what << ": " << outcome.err;
+    EXPECT_NE(outcome.err.find(phrase), std::string::npos) << what << ": " << outcome.err;
+  }
+
+  // Builds a payload from the sample tree into scratch/payload.bin.
+  std::string BuildPayload() {
+    MakeDirectory(scratch / "in");
+    files = WriteSampleTree(scratch / "in");
+    Outcome built = Run("build " + (scratch / "in") + " -o " + (scratch / "payload.bin") +
+                        " --header " + (scratch / "checksum.h"));
+    EXPECT_EQ(built.status, 0) << built.err;
+    return ReadFileBytes(scratch / "payload.bin");
+  }
+
+  std::string Junk(size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char &c : bytes) {
+      c = static_cast<char>(random());
+      if (c == marker[0])
+        c = 'x';
+    }
+    return bytes;
+  }
+
+  ScratchDir scratch;
+  std::string marker = MarkerText();
+  std::vector<std::string> files;
+};
+
+TEST_F(PackCommandTest, HelpForTheToolAndEachCommand) {
+  for (const char *arguments :
+       {"--help", "compress --help", "expand --help", "build --help", "check --help"}) {
+    Outcome outcome = Run(arguments);
+    EXPECT_EQ(outcome.status, 0) << arguments;
+    EXPECT_EQ(outcome.out.find("usage: vorq-pack"), 0u) << arguments;
+    EXPECT_EQ(outcome.err, "") << arguments;
+  }
+  EXPECT_NE(Run("--help").out.find("check IMAGE [--payload PAYLOAD]"), std::string::npos);
+}
+
+TEST_F(PackCommandTest, WrongUsageExitsWithTwo) {
+  for (const char *arguments :
+       {"", "frobnicate", "compress only-one", "expand a b c", "check", "check image --expect 0xZZ",
+        "build dir", "build -o x", "check image --unknown"}) {
+    ExpectFailure(Run(arguments), 2, "vorq-pack: ", arguments);
+  }
+}
+
+TEST_F(PackCommandTest, CompressAndExpandRoundTrip) {
+  const std::string original = Junk(3000, 1) + std::string(5000, 'a') + Junk(100, 2);
+  WriteFileBytes(scratch / "in.bin", original);
+  ASSERT_EQ(Run("compress " + (scratch / "in.bin") + " " + (scratch / "stream")).status, 0);
+  const std::string stream = ReadFileBytes(scratch / "stream");
+  const size_t n = original.size();
+  EXPECT_EQ(stream.substr(0, 4), std::string({char(n), char(n >> 8), char(n >> 16), char(n >> 24)}))
+      << "the size field, little-endian";
+  EXPECT_LT(stream.size(), original.size());
+  ASSERT_EQ(Run("expand " + (scratch / "stream") + " " + (scratch / "out.bin")).status, 0);
+  EXPECT_EQ(ReadFileBytes(scratch / "out.bin"), original);
+}
+
+TEST_F(PackCommandTest, CompressAndExpandFailuresNameTheFile) {
+  WriteFileBytes(scratch / "empty", "");
+  WriteFileBytes(scratch / "zero-size", std::string("\0\0\0\0\x12", 5));
+  ExpectFailure(Run("compress " + (scratch / "nothing") + " " + (scratch / "o")), 1,
+                scratch / "nothing", "missing input");
+  ExpectFailure(Run("compress " + (scratch / "empty") + " " + (scratch / "o")), 1,
+                scratch / "empty", "empty input");
+  ExpectFailure(Run("expand " + (scratch / "zero-size") + " " + (scratch / "o")), 1,
+                scratch / "zero-size", "size field 0");
+  ExpectFailure(Run("expand " + (scratch / "nothing") + " " + (scratch / "o")), 1,
+                scratch / "nothing", "missing stream");
+}
+
+TEST_F(PackCommandTest, BuildPrintsTheTableAndWritesTheHeader) {
+  BuildPayload();
+  Outcome again = Run("build " + (scratch / "in") + " -o " + (scratch / "payload2.bin"));
+  ASSERT_EQ(again.status, 0) << again.err;
+  for (int k = 0; k < TARGET_COUNT; ++k)
+    EXPECT_NE(again.out.find(TargetFileTable[k]), std::string::npos) << TargetFileTable[k];
+  EXPECT_NE(again.out.find("checksum 0x"), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(scratch / "payload2.bin"), ReadFileBytes(scratch / "payload.bin"))
+      << "the same files give the same payload";
+  const std::string header = ReadFileBytes(scratch / "checksum.h");
+  EXPECT_NE(header.find("#define VORQ_PAYLOAD_CRC 0x"), std::string::npos) << header;
+
+  std::remove((scratch / "in/servers.ini").c_str());
+  ExpectFailure(Run("build " + (scratch / "in") + " -o " + (scratch / "payload3.bin")), 1,
+                "servers.ini", "missing file");
+}
+
+TEST_F(PackCommandTest, CheckAcceptsAnImageAndExtractsTheFiles) {
+  const std::string payload = BuildPayload();
+  WriteFileBytes(scratch / "image.exe", "MZ" + Junk(20000, 3) + payload + Junk(3000, 4));
+  const std::string header = ReadFileBytes(scratch / "checksum.h");
+  const std::string crc = header.substr(header.find("0x"), 10);
+  Outcome outcome =
+      Run("check " + (scratch / "image.exe") + " --payload " + (scratch / "payload.bin") +
+          " --expect " + crc + " --extract " + (scratch / "out"));
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_NE(outcome.out.find("first marker at byte 20002"), std::string::npos) << outcome.out;
+  EXPECT_NE(outcome.out.find("checksum " + crc), std::string::npos) << outcome.out;
+  for (int k = 0; k < TARGET_COUNT; ++k)
+    EXPECT_EQ(ReadFileBytes(scratch / "out" + "/" + TargetFileTable[k]), files[k])
+        << TargetFileTable[k];
+}
+
+TEST_F(PackCommandTest, CheckNamesTheBrokenConstraint) {
+  const std::string payload = BuildPayload();
+  const std::string prefix = "MZ" + Junk(5000, 5);
+  // Where each stream begins: after the first, second, ... marker of the payload.
+  std::vector<size_t> at;
+  for (size_t p = payload.find(marker); p != std::string::npos; p = payload.find(marker, p + 1))
+    at.push_back(p);
+  ASSERT_EQ(at.size(), 13u);
+  std::string zeroSize = payload;
+  zeroSize.replace(at[3] + 4, 4, std::string(4, '\0'));
+
+  struct Case {
+    std::string what;
+    std::string image;
+    std::string options;
+    std::string phrase;
+  };
+  const std::string withPayload = " --payload " + (scratch / "payload.bin");
+  const std::vector<Case> cases = {
+      {"a marker before the payload", prefix + marker + Junk(10, 6) + payload, withPayload,
+       "before the payload"},
+      {"a partial marker just before the payload", prefix + marker.substr(0, 2) + payload,
+       withPayload, "partial marker"},
+      {"no marker", prefix + Junk(1000, 7), "", "no marker"},
+      {"the wrong checksum", prefix + payload, " --expect 0x12345678", "expected 0x12345678"},
+      {"ten streams", prefix + payload.substr(0, at[10] + 4) + marker, "", "after 10 streams"},
+      {"the image ends inside a stream", prefix + payload.substr(0, at[6] + 100), "",
+       "ends inside stream 6"},
+      {"a stream of size 0", prefix + zeroSize, "", "stream 3 does not decode"},
+      {"a twelfth stream", prefix + payload.substr(0, at[11] + 4) + "extra" + marker + marker, "",
+       "stream 10 is not followed by the double marker"},
+  };
+  for (const Case &c : cases) {
+    WriteFileBytes(scratch / "broken.exe", c.image);
+    ExpectFailure(Run("check " + (scratch / "broken.exe") + c.options), 1, c.phrase, c.what);
+  }
+}
+
+} // namespace
