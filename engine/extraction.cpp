@@ -220,7 +220,9 @@ int ExpandToTarget(const char *source, const char *target) {
   if (s.fileIndex >= 0 && s.fileIndex < TARGET_COUNT)
     s.targetTrace[s.fileIndex] = TRACE_WRITTEN;
 
-  bool decoded = ExpandStream(input, output);
+  // The decoder reads a failed read as zero bits and goes on; a stream read with an error
+  // has not been decoded, whatever the decoder made of it.
+  bool decoded = ExpandStream(input, output) && !std::ferror(input);
   // A target whose last bytes did not reach the disk is as broken as a failed write.
   bool flushed = std::fflush(output) == 0 && !std::ferror(output);
   bool closed = std::fclose(output) == 0;

@@ -29,8 +29,8 @@ protected:
     for (const auto &entry : SampleFiles()) {
       bool kept = keepSettings && original.count(entry.first) &&
                   entry.first.find(".ini") != std::string::npos;
-      EXPECT_EQ(kept ? original[entry.first] : entry.second,
-                ReadFileBytes(dest + "/" + entry.first))
+      EXPECT_TRUE(SameBytes(kept ? original[entry.first] : entry.second,
+                            ReadFileBytes(dest + "/" + entry.first)))
           << entry.first;
     }
   }

@@ -43,7 +43,7 @@ TEST_F(FilePolicyTest, MatrixOfBackupsAndKeptSettings) {
         const std::string &name = entry.first;
         bool kept = keep && IsSettingsName(name);
         std::string target = dest + "/" + name;
-        EXPECT_EQ(kept ? old[name] : entry.second, ReadFileBytes(target)) << name;
+        EXPECT_TRUE(SameBytes(kept ? old[name] : entry.second, ReadFileBytes(target))) << name;
         struct stat st;
         ASSERT_EQ(0, stat(target.c_str(), &st));
         EXPECT_TRUE(st.st_mode & S_IWUSR) << name << ": attributes are cleared, also when kept";
@@ -67,8 +67,8 @@ TEST_F(FilePolicyTest, SecondInstallReplacesTheFirstBackupGeneration) {
   ASSERT_EQ(RUN_INSTALLED, Install(true, false).end) << LastErrorCaption();
 
   for (const auto &entry : SampleFiles()) {
-    EXPECT_EQ(entry.second, ReadFileBytes(dest + "/" + entry.first));
-    EXPECT_EQ(entry.second, ReadFileBytes(dest + "/backup/" + entry.first))
+    EXPECT_TRUE(SameBytes(entry.second, ReadFileBytes(dest + "/" + entry.first)));
+    EXPECT_TRUE(SameBytes(entry.second, ReadFileBytes(dest + "/backup/" + entry.first)))
         << entry.first << ": the first install's file is the one backed up";
   }
   EXPECT_TRUE(IsDirectory(dest + "/backup/extra"));
@@ -96,7 +96,7 @@ TEST_F(FilePolicyTest, SettingsFileIsJudgedByItsNameNotItsFolder) {
   dest = work / "apps.ini";
   PlantOldInstall(dest);
   ASSERT_EQ(RUN_INSTALLED, Install(false, true).end);
-  EXPECT_EQ(SampleFiles().at("vorq32.exe"), ReadFileBytes(dest + "/vorq32.exe"));
+  EXPECT_TRUE(SameBytes(SampleFiles().at("vorq32.exe"), ReadFileBytes(dest + "/vorq32.exe")));
   EXPECT_EQ("old copy of servers.ini\n", ReadFileBytes(dest + "/servers.ini"));
 }
 

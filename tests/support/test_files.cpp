@@ -107,3 +107,13 @@ std::map<std::string, std::string> SnapshotTree(const std::string &root) {
 int OpenDescriptorCount() {
   return static_cast<int>(ListDirectory("/proc/self/fd").size()) - 1; // the listing's own
 }
+
+::testing::AssertionResult SameBytes(const std::string &expected, const std::string &actual) {
+  if (expected == actual)
+    return ::testing::AssertionSuccess();
+  size_t at = 0;
+  while (at < expected.size() && at < actual.size() && expected[at] == actual[at])
+    ++at;
+  return ::testing::AssertionFailure() << "expected " << expected.size() << " bytes, got "
+                                       << actual.size() << ", first difference at " << at;
+}

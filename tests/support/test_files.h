@@ -32,3 +32,8 @@ std::vector<std::string> ListDirectory(const std::string &path);
 
 // Number of open file descriptors of this process.
 int OpenDescriptorCount();
+
+// Byte-for-byte equality with a short account of the first difference, for files too
+// large to print.
+#include <gtest/gtest.h>
+::testing::AssertionResult SameBytes(const std::string &expected, const std::string &actual);
