@@ -57,7 +57,9 @@ int EnsureInstallDir() {
 }
 
 bool DeleteFileTwice(const char *path) {
-  return platformOps.deleteFile(path) || platformOps.deleteFile(path);
+  if (platformOps.deleteFile(path))
+    return true;
+  return platformOps.deleteFile(path); // the second attempt
 }
 
 // Deletes the target of an index if this run wrote it; what the run kept or never

@@ -56,9 +56,13 @@ static bool PosixMoveFile(const char *from, const char *to) {
 
 static bool AddOwnerWrite(const char *path) {
   struct stat st;
-  if (stat(path, &st) != 0)
+  if (fstatat(AT_FDCWD, path, &st, AT_SYMLINK_NOFOLLOW) != 0)
     return false;
-  return chmod(path, (st.st_mode & 07777) | S_IWUSR) == 0;
+  // A link has no attributes of its own, as on Windows; following it would change a file
+  // that may lie anywhere, outside the destination.
+  if (S_ISLNK(st.st_mode))
+    return true;
+  return fchmodat(AT_FDCWD, path, (st.st_mode & 07777) | S_IWUSR, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 static unsigned PosixTempFolder(char *out, unsigned size) {

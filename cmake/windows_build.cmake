@@ -1,0 +1,43 @@
+# Drives the Windows side of the build (win/) from the native configure: one build gives
+# the native programs and the 32-bit installer. The sub-build runs after vorq-pack, the
+# payload and its checksum header exist, and always, so that its own dependency scan
+# picks up every change of the sources it shares with the native build.
+include_guard(GLOBAL)
+
+if(NOT VORQ_WINDOWS_BUILD)
+  return()
+endif()
+
+find_program(VORQ_MINGW_CXX_CHECK NAMES i686-w64-mingw32-g++-win32 i686-w64-mingw32-g++
+             NO_CMAKE_FIND_ROOT_PATH)
+find_program(VORQ_MINGW_WINDRES_CHECK NAMES i686-w64-mingw32-windres NO_CMAKE_FIND_ROOT_PATH)
+if(NOT VORQ_MINGW_CXX_CHECK OR NOT VORQ_MINGW_WINDRES_CHECK)
+  message(FATAL_ERROR
+    "The Windows installer needs the MinGW-w64 i686 toolchain (i686-w64-mingw32-g++ and "
+    "i686-w64-mingw32-windres, Debian package g++-mingw-w64-i686); run "
+    "scripts/install-deps.sh, or configure with -DVORQ_WINDOWS_BUILD=OFF.")
+endif()
+
+# Where the Windows build puts what others use.
+set(VORQ_WIN_BINARY_DIR ${CMAKE_BINARY_DIR}/win)
+set(VORQ_WIN_SETUP_EXE ${VORQ_WIN_BINARY_DIR}/vorq-setup.exe)
+set(VORQ_WIN_DRIVER_EXE ${VORQ_WIN_BINARY_DIR}/driver/vorq-driver.exe)
+set(VORQ_WIN_PROGRAMS_DIR ${VORQ_WIN_BINARY_DIR}/programs)
+
+include(ExternalProject)
+ExternalProject_Add(vorq_windows
+  SOURCE_DIR ${CMAKE_SOURCE_DIR}/win
+  BINARY_DIR ${VORQ_WIN_BINARY_DIR}
+  PREFIX ${CMAKE_BINARY_DIR}/win-prefix
+  CMAKE_GENERATOR ${CMAKE_GENERATOR}
+  CMAKE_ARGS
+    -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-i686.cmake
+    -DCMAKE_BUILD_TYPE=Release
+    -DVORQ_PAYLOAD_FILE=${VORQ_PAYLOAD_FILE}
+    -DVORQ_CHECKSUM_HEADER=${VORQ_CHECKSUM_HEADER}
+    -DVORQ_PACK_EXE=$<TARGET_FILE:vorq-pack>
+    -DVORQ_WINE_PROGRAMS=${VORQ_TESTS}
+  BUILD_ALWAYS ON
+  INSTALL_COMMAND ""
+  BUILD_BYPRODUCTS ${VORQ_WIN_SETUP_EXE}
+  DEPENDS vorq-pack vorq_payload_image)

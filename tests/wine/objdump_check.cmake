@@ -1,0 +1,50 @@
+# Reads `i686-w64-mingw32-objdump -p` of the installer the way a person checks it: PE32,
+# i386, GUI subsystem, the three exports under plain names, system DLLs only.
+# Usage: cmake -DOBJDUMP=... -DIMAGE=... -P objdump_check.cmake
+cmake_minimum_required(VERSION 3.20)
+execute_process(COMMAND ${OBJDUMP} -p ${IMAGE} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "objdump -p ${IMAGE} failed")
+endif()
+
+set(problems)
+foreach(pattern "file format pei-i386" "Magic[ \t]+010b[ \t]+\\(PE32\\)"
+                "Subsystem[ \t]+00000002[ \t]+\\(Windows GUI\\)")
+  if(NOT dump MATCHES "${pattern}")
+    list(APPEND problems "no line matching '${pattern}'")
+  endif()
+endforeach()
+
+# Square brackets would upset CMake's lists: blank them before taking the names.
+string(REGEX MATCH "Ordinal/Name Pointer\\] Table\n([^\n]+\n)+" exports "${dump}")
+string(REPLACE "[" " " exports "${exports}")
+string(REPLACE "]" " " exports "${exports}")
+string(REGEX MATCHALL "\n[ \t]+[0-9]+[ \t]+[A-Za-z0-9_@]+" lines "${exports}")
+set(names)
+foreach(line ${lines})
+  string(REGEX REPLACE ".*[ \t]" "" name "${line}")
+  list(APPEND names ${name})
+endforeach()
+list(SORT names)
+if(NOT names STREQUAL "DdeCallback;FileHook;MainWndProc")
+  list(APPEND problems "exports are [${names}], not [DdeCallback;FileHook;MainWndProc]")
+endif()
+
+string(REGEX MATCHALL "DLL Name: [^\n]+" dlls "${dump}")
+list(TRANSFORM dlls REPLACE "DLL Name: " "")
+list(TRANSFORM dlls TOLOWER)
+set(system_dlls kernel32.dll user32.dll gdi32.dll comdlg32.dll advapi32.dll shell32.dll msvcrt.dll)
+foreach(dll ${dlls})
+  if(NOT dll IN_LIST system_dlls)
+    list(APPEND problems "imports ${dll}, which is not a system DLL")
+  endif()
+endforeach()
+if(NOT dlls)
+  list(APPEND problems "no imports found")
+endif()
+
+if(problems)
+  list(JOIN problems "\n  " text)
+  message(FATAL_ERROR "${IMAGE}:\n  ${text}")
+endif()
+message(STATUS "PE32 i386 GUI; exports ${names}; imports ${dlls}")
