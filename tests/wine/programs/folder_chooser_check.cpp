@@ -95,6 +95,7 @@ struct Seen {
   RECT place;
   RECT desk;
   bool openedFromList;
+  bool closed; // the chooser went away after OK or Cancel
 };
 Seen seen;
 const BrowsePlan *currentPlan = nullptr;
@@ -155,6 +156,12 @@ DWORD WINAPI DriveChooser(void *) {
   if (plan.typed)
     SendDlgItemMessageA(dialog, 102, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(plan.typed));
   Press(dialog, plan.ok ? IDOK : IDCANCEL);
+  // A chooser that stays open after OK would hang the program: note it and cancel.
+  for (int i = 0; i < 600 && IsWindow(dialog); ++i)
+    Sleep(50);
+  seen.closed = !IsWindow(dialog);
+  if (!seen.closed)
+    Press(dialog, IDCANCEL);
   return 0;
 }
 
@@ -181,6 +188,7 @@ void RunPlan(HWND owner, const BrowsePlan &plan) {
     Check(std::strcmp(seen.proposalAfter, plan.proposalAfter) == 0,
           "%s: proposal after the folder change \"%s\" (expected \"%s\")", plan.name,
           seen.proposalAfter, plan.proposalAfter);
+  Check(seen.closed, "%s: the chooser closed on %s", plan.name, plan.ok ? "OK" : "Cancel");
   Check(result == plan.result, "%s: BrowseForFolder returns %d (got %d)", plan.name, plan.result,
         result);
   if (plan.chosen) {
@@ -224,6 +232,11 @@ int RunExternal(HWND owner, const char *expected) {
 
 int main(int argc, char **argv) {
   appInstance = GetModuleHandleA(nullptr);
+  const bool haveTemplate =
+      FindResourceA(appInstance, MAKEINTRESOURCEA(CHOOSER_TEMPLATE_ID), RT_DIALOG) != nullptr;
+  Check(haveTemplate, "dialog template %d linked into this program", CHOOSER_TEMPLATE_ID);
+  if (!haveTemplate)
+    return 1;
   HWND owner = MakeOwner();
 
   if (argc > 1 && std::strcmp(argv[1], "--external-cancel") == 0)

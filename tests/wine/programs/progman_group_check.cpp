@@ -135,6 +135,12 @@ int main(int argc, char **argv) {
 
   Check(ProgmanExecute("[NoSuchCommand()]") == 0, "an unknown command is refused");
 
+  // Left over from an earlier run in the same prefix, they would let AddItem through.
+  for (const char *name : itemFiles) {
+    char path[MAX_PATH];
+    std::snprintf(path, sizeof path, "%s\\%s", installState.destDir, name);
+    DeleteFileA(path);
+  }
   newShell = 1;
   Check(CreateProgramGroup() == 0, "without the item files AddItem is refused: result 0");
 
