@@ -3,6 +3,7 @@
 #include "engine/install_state.h"
 #include "engine/overall_progress.h"
 #include "payload/front_end.h"
+#include "wizard/bar_layout.h"
 
 #include <cstring>
 
@@ -46,12 +47,13 @@ void Redraw() {
   else
     fileLine[0] = '\0';
   DrawBar(overallLine, sizeof overallLine, CellsOf(installState.overallFill, TEXT_BAR_WIDTH));
-  // Same numbers as the wizard's bar: the percentage follows the fill in pixels.
-  int percent = installState.overallFill > 0 ? installState.overallFill * 100 / TEXT_BAR_WIDTH : 0;
+  // The wizard's bar, laid out from the same fill: its percentage, and none on a full bar.
+  BarLayout layout;
+  LayOutBar(0, 0, TEXT_BAR_WIDTH, 18, installState.overallFill, true, &layout);
   if (display.drawn)
     std::fputs("\033[2A", display.out);
-  std::fprintf(display.out, "\r\033[K%s\n\r\033[K%s\n\r\033[K%s %d%%", display.status, fileLine,
-               overallLine, percent);
+  std::fprintf(display.out, "\r\033[K%s\n\r\033[K%s\n\r\033[K%s %s", display.status, fileLine,
+               overallLine, layout.hasText ? layout.text : "");
   std::fflush(display.out);
   display.drawn = true;
 }
