@@ -39,8 +39,10 @@ fi
 # wine64 brings the native wineserver, which serves the 32-bit Wine processes too.
 wine_packages=(wine wine32:i386 wine64 xvfb imagemagick)
 
+# (No `grep -q` at the end of a pipe here: with pipefail, the writer it cuts short
+# would turn a match into a failure.)
 package_installed() {
-  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+  [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
 }
 
 # Versions of a package on one architecture, highest first.
@@ -51,15 +53,16 @@ package_versions() {
 # A version of the library that both architectures offer: the i386 candidate if amd64
 # has it, otherwise the highest version they share. Empty when there is none.
 common_version() {
-  local lib=$1 candidate v
+  local lib=$1 candidate v amd64_versions
   candidate=$(apt-cache policy "$lib:i386" 2>/dev/null | awk '/Candidate:/ {print $2}')
+  amd64_versions=$(package_versions "$lib" amd64)
   if [ -n "$candidate" ] && [ "$candidate" != "(none)" ] &&
-    package_versions "$lib" amd64 | grep -qxF "$candidate"; then
+    grep -qxF "$candidate" <<<"$amd64_versions"; then
     echo "$candidate"
     return
   fi
   for v in $(package_versions "$lib" i386); do
-    if package_versions "$lib" amd64 | grep -qxF "$v"; then
+    if grep -qxF "$v" <<<"$amd64_versions"; then
       echo "$v"
       return
     fi
@@ -75,7 +78,9 @@ unmet_packages() {
 
 # Only Multi-Arch: same packages must match across architectures.
 multiarch_same() {
-  apt-cache show "$1:i386" 2>/dev/null | grep -qx 'Multi-Arch: same'
+  local info
+  info=$(apt-cache show "$1:i386" 2>/dev/null) || return 1
+  grep -qx 'Multi-Arch: same' <<<"$info"
 }
 
 # 32-bit programs. Some x86-64 hosts (hypervisors without 32-bit user mode, kernels
@@ -153,7 +158,7 @@ ensure_i386_execution() {
 }
 
 install_wine() {
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if ! grep -qx i386 <<<"$(dpkg --print-foreign-architectures)"; then
     dpkg --add-architecture i386
   fi
   ensure_i386_execution
