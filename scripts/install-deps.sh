@@ -19,12 +19,13 @@ native_packages=(
 
 missing=()
 for p in "${native_packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" = "install ok installed" ] || missing+=("$p")
 done
 
 if [ "${#missing[@]}" -gt 0 ]; then
   echo "install-deps: installing ${missing[*]}"
-  apt-get update -q
+  # With i386 enabled, an index that fails to download must not stop the install.
+  apt-get update -q || echo "install-deps: apt-get update reported errors, going on"
   apt-get install -y -q --no-install-recommends "${missing[@]}"
 else
   echo "install-deps: native tools present"

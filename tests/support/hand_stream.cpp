@@ -43,9 +43,11 @@ std::vector<uint8_t> HandStream(uint32_t size, const std::vector<HandSymbol> &sy
       Put(&bits, s.distance & 0x3F, 6);
     }
   }
-  std::vector<uint8_t> stream = {static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8),
-                                 static_cast<uint8_t>(size >> 16),
-                                 static_cast<uint8_t>(size >> 24)};
-  stream.insert(stream.end(), bits.bytes.begin(), bits.bytes.end());
+  std::vector<uint8_t> stream;
+  stream.reserve(4 + bits.bytes.size());
+  for (int shift = 0; shift < 32; shift += 8)
+    stream.push_back(static_cast<uint8_t>(size >> shift));
+  for (uint8_t byte : bits.bytes)
+    stream.push_back(byte);
   return stream;
 }
