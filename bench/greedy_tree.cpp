@@ -19,6 +19,7 @@ struct Tree {
   size_t current; // the position being inserted
   unsigned smaller[NODE_SLOTS], larger[NODE_SLOTS], parent[NODE_SLOTS];
   unsigned matchLength, matchDistance;
+  bool nearestOfEqual;
 };
 
 // Text position of a ring slot: the one within the window behind the current position.
@@ -56,7 +57,8 @@ void InsertNode(Tree *tree, size_t position) {
         tree->matchDistance = distance;
         if (length >= limit)
           break;
-      } else if (length == tree->matchLength && distance < tree->matchDistance) {
+      } else if (tree->nearestOfEqual && length == tree->matchLength &&
+                 distance < tree->matchDistance) {
         tree->matchDistance = distance;
       }
     }
@@ -106,13 +108,15 @@ void DeleteNode(Tree *tree, unsigned p) {
 
 } // namespace
 
-void GreedyTreeParse(const uint8_t *data, size_t size, std::vector<Token> *tokens) {
+void GreedyTreeParse(const uint8_t *data, size_t size, std::vector<Token> *tokens,
+                     bool nearestOfEqual) {
   tokens->clear();
   std::vector<uint8_t> text(MAX_MATCH + size, ' ');
   std::memcpy(text.data() + MAX_MATCH, data, size);
   static Tree tree;
   tree.text = text.data();
   tree.textSize = text.size();
+  tree.nearestOfEqual = nearestOfEqual;
   for (unsigned k = 0; k < NODE_SLOTS; ++k)
     tree.smaller[k] = tree.larger[k] = tree.parent[k] = NIL;
 

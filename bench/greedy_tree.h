@@ -7,4 +7,8 @@
 
 #include <vector>
 
-void GreedyTreeParse(const uint8_t *data, size_t size, std::vector<Token> *tokens);
+// With nearestOfEqual the nearer of two equally long matches wins, as in the classic
+// encoder of this format; without it the first longest match found stays, as in the plain
+// LZSS encoder the format grew from.
+void GreedyTreeParse(const uint8_t *data, size_t size, std::vector<Token> *tokens,
+                     bool nearestOfEqual = true);
