@@ -19,7 +19,8 @@ lcg_bytes() {
   awk -v n="$1" -v s="$2" 'BEGIN { for (i = 0; i < n; i++) { s = (s * 1103515245 + 12345) % 2147483648; printf "%c", int(s / 65536) % 256 } }'
 }
 
-rm -rf "$corpus/expand" "$corpus/payload_scan" "$corpus/install"
+# Seeds are written by name; inputs added to the corpora by hand (those that found a
+# fault) stay.
 mkdir -p "$corpus/expand" "$corpus/payload_scan" "$corpus/install" "$work/files"
 
 # --- ExpandStream: stored streams of small inputs of every kind, and broken ones.
