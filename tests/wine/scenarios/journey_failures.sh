@@ -1,0 +1,109 @@
+# Failures of a run, each as the user meets it: a folder that cannot be made ([1], back
+# to the options page), a corrupt image ([10], the wizard closes, nothing installed), a
+# file that cannot be backed up ([7], roll-back, back to the options page) and Program
+# Manager refusing the group ([15]: Yes retries, No goes on to the finish page).
+. "$VORQ_SOURCE_DIR/tests/wine/journey_lib.sh"
+
+# Message box texts hold line breaks, which a driver step cannot write; the captions
+# name the error.
+drive <<STEPS || fail "a folder that cannot be made"
+$(steps_to_options 'c:\no\such\parent\vorq')
+click 1
+window "Vorq Installation Error [1]" #32770
+shot error-1
+messagebox "Vorq Installation Error [1]" * 1
+window "$wizard_title" #32770
+wait-text 1 "&Install"
+$(page_steps 2)
+text 152 "c:\\no\\such\\parent\\vorq"
+click 2
+gone
+exit 0
+STEPS
+[ ! -e "$drive_c/no" ] || fail "c:\\no was made"
+pass "[1]: back on the options page with the folder as typed; nothing made"
+
+# One byte of the payload flipped: the integrity check fails before anything is written.
+corrupt=$SCENARIO_DIR/corrupt-setup.exe
+cp "$VORQ_WIN_DIR/vorq-setup.exe" "$corrupt"
+# Perl is part of every Debian system.
+perl -e '
+  local $/;
+  open my $in, "<:raw", $ARGV[1] or die;
+  my $payload = <$in>;
+  open my $image, "+<:raw", $ARGV[0] or die;
+  my $bytes = <$image>;
+  my $head = substr($payload, 0, 64);
+  my $at = index($bytes, $head);
+  die "no payload\n" if $at <= 0 || index($bytes, $head, $at + 1) >= 0;
+  my $where = $at + int(length($payload) / 2);
+  seek($image, $where, 0);
+  print $image chr(ord(substr($bytes, $where, 1)) ^ 0x20);
+  close $image or die;' "$corrupt" "$payload_file" || fail "no payload in the image"
+cmp -s "$corrupt" "$VORQ_WIN_DIR/vorq-setup.exe" && fail "the copy was not changed"
+setup_exe=$(windows_path "$corrupt")
+drive <<STEPS || fail "a corrupt image"
+$(steps_to_options 'c:\vorq10')
+click 1
+messagebox "Vorq Installation Error [10]" * 1
+gone
+exit 0
+STEPS
+dir=$(unix_of 'c:\vorq10')
+# The folder made before the check stays, empty.
+[ -z "$(ls -A "$dir" 2>/dev/null)" ] || fail "c:\\vorq10 holds $(ls -A "$dir")"
+check_no_group
+check_no_file_types
+pass "[10]: the wizard closed with exit code 0 and nothing was installed"
+setup_exe=$(windows_path "$VORQ_WIN_DIR/vorq-setup.exe")
+
+# An earlier installation whose backup folder is a file: the first backup fails.
+dir=$(unix_of 'c:\vorq7')
+mkdir -p "$dir"
+for name in $installed_files; do printf 'earlier %s\r\n' "$name" >"$dir/$name"; done
+echo "not a folder" >"$dir/backup"
+cp -a "$dir" "$SCENARIO_DIR/before-7"
+drive <<STEPS || fail "a file that cannot be backed up"
+$(steps_to_options 'c:\vorq7')
+click 1
+messagebox "Vorq Installation Error [7]" * 1
+window "$wizard_title" #32770
+wait-text 1 "&Install"
+$(page_steps 2)
+text 152 "c:\\vorq7"
+click 2
+gone
+exit 0
+STEPS
+diff -r -x vorq.ini "$SCENARIO_DIR/before-7" "$dir" >/dev/null ||
+  fail "the roll-back left c:\\vorq7 changed"
+# The folder line was taken over on Install: the earlier settings file gets the key.
+grep -q '^earlier vorq.ini' "$dir/vorq.ini" || fail "c:\\vorq7\\vorq.ini lost its contents"
+check_settings_key "$dir/vorq.ini"
+check_no_group
+pass "[7]: rolled back, the earlier files untouched, back on the options page"
+
+# Program Manager cannot make the group folder where a file of that name is in the way.
+programs=$(find "$drive_c/users" -type d -path '*/Start Menu/Programs' | head -n 1)
+[ -n "$programs" ] || fail "no Start Menu/Programs folder in the prefix"
+echo "in the way" >"$programs/Vorq"
+drive <<STEPS || fail "Program Manager refusing"
+$(steps_to_options 'c:\vorq15')
+click 1
+window "Vorq Installation Error [15]" #32770
+shot error-15
+messagebox "Vorq Installation Error [15]" * 6
+gone
+messagebox "Vorq Installation Error [15]" * 7
+window "$wizard_title" #32770
+wait-text 2 "&Finish"
+$(page_steps 4)
+click 2
+gone
+exit 0
+STEPS
+rm "$programs/Vorq"
+check_installed_files "$(unix_of 'c:\vorq15')"
+check_no_group
+check_file_types 'c:\vorq15'
+pass "[15]: Yes asked again, No went on to the finish page; the files stay"
