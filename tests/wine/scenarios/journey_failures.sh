@@ -83,6 +83,29 @@ check_settings_key "$dir/vorq.ini"
 check_no_group
 pass "[7]: rolled back, the earlier files untouched, back on the options page"
 
+# An earlier installation whose backup folder cannot be made: a dangling link stands at its
+# name, so the folder does not exist for the installer, yet its creation fails.
+dir=$(unix_of 'c:\vorq6')
+mkdir -p "$dir"
+for name in $installed_files; do printf 'earlier %s\r\n' "$name" >"$dir/$name"; done
+ln -s /nonexistent/vorq-backup "$dir/backup"
+cp -a "$dir" "$SCENARIO_DIR/before-6"
+drive <<STEPS || fail "a backup folder that cannot be made"
+$(steps_to_options 'c:\vorq6')
+click 1
+messagebox "Vorq Installation Error [6]" * 1
+window "$wizard_title" #32770
+wait-text 1 "&Install"
+$(page_steps 2)
+click 2
+gone
+exit 0
+STEPS
+diff -r --no-dereference -x vorq.ini "$SCENARIO_DIR/before-6" "$dir" >/dev/null ||
+  fail "the roll-back left c:\vorq6 changed"
+grep -q '^earlier vorq.ini' "$dir/vorq.ini" || fail "c:\vorq6\vorq.ini lost its contents"
+pass "[6]: rolled back, the earlier files untouched, back on the options page"
+
 # Program Manager cannot make the group folder where a file of that name is in the way.
 programs=$(find "$drive_c/users" -type d -path '*/Start Menu/Programs' | head -n 1)
 [ -n "$programs" ] || fail "no Start Menu/Programs folder in the prefix"
