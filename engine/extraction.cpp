@@ -17,6 +17,9 @@ static const char readProblemText[] =
 static const char copyProblemText[] = "There seems to be a problem copying files to their "
                                       "destination.\n\nPlease try running the installation "
                                       "program again!";
+static const char corruptImageText[] = "The installation file seems to be corrupt!\n\nPlease try "
+                                       "running the installation program again or download a "
+                                       "new version!";
 static const char extractProblemText[] = "There seems to be a problem extracting files from the "
                                          "installation file.\n\nPlease try running the "
                                          "installation program again!";
@@ -38,9 +41,7 @@ int BeginExtraction() {
     return 0;
   }
   if (crc != expectedPayloadCrc) {
-    ShowErrorBox("The installation file seems to be corrupt!\n\n"
-                 "Please try running the installation program again or download a new version!",
-                 "Vorq Installation Error [10]");
+    ShowErrorBox(corruptImageText, "Vorq Installation Error [10]");
     return 0;
   }
   s.image = platformOps.openFile(imagePathBuf, "rb");
@@ -51,6 +52,14 @@ int BeginExtraction() {
   SetStatusLine("Scanning files...");
   DrawOverallProgress(nullptr, s.image);
   return 1;
+}
+
+bool CheckStreamsFound() {
+  if (installState.fileIndex > 0)
+    return true;
+  RollBackInstall();
+  ShowErrorBox(corruptImageText, "Vorq Installation Error [14]");
+  return false;
 }
 
 // Works out the temporary path for the next stream and creates the file.

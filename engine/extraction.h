@@ -17,6 +17,11 @@ enum {
 extern uint32_t expectedPayloadCrc;
 
 int BeginExtraction();
+
+// After the pump has finished (result 1): an image in which it found no stream at all is
+// corrupt. Then the run is rolled back, the user is told (error [14]) and the result is
+// false; true when streams were installed.
+bool CheckStreamsFound();
 int PumpExtraction();
 int InstallNextFile(const char *tempFile);
 int ExpandToTarget(const char *source, const char *target);

@@ -65,14 +65,6 @@ int RunHeadlessInstall(const HeadlessOptions &options) {
       continue;
     if (result != PUMP_DONE)
       return Fail();
-    if (s.fileIndex == 0) {
-      RollBackInstall();
-      ShowErrorBox("The installation file seems to be corrupt!\n\n"
-                   "Please try running the installation program again or download a new "
-                   "version!",
-                   "Vorq Installation Error [14]");
-      return EXIT_FAILED;
-    }
-    return EXIT_INSTALLED;
+    return CheckStreamsFound() ? EXIT_INSTALLED : EXIT_FAILED;
   }
 }

@@ -154,11 +154,7 @@ static INT_PTR OnPumpStep(HWND window) {
     return FALSE;
   }
   if (result == PUMP_DONE) {
-    if (s.fileIndex == 0) {
-      RollBackInstall();
-      ShowErrorBox("The installation file seems to be corrupt!\n\nPlease try running the "
-                   "installation program again or download a new version!",
-                   "Vorq Installation Error [14]");
+    if (!CheckStreamsFound()) {
       EndDialog(window, 0);
     } else if (currentPage == PAGE_INSTALLING) {
       if (s.createShortcuts)

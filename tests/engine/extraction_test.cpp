@@ -196,6 +196,12 @@ TEST_F(ExtractionTest, ImageWithoutMarkersEndsThePumpWithNoStream) {
   EXPECT_EQ(nullptr, installState.image);
   EXPECT_TRUE(ListDirectory(dest).empty());
   EXPECT_TRUE(TempFolderEntries().empty());
+
+  // Finished without a stream: a corrupt image, rolled back and told as error [14].
+  installState.dirCreated = 1;
+  EXPECT_FALSE(CheckStreamsFound());
+  EXPECT_EQ("Vorq Installation Error [14]", LastErrorCaption());
+  EXPECT_FALSE(PathExists(dest)) << "the roll-back removes the folder the run made";
 }
 
 TEST_F(ExtractionTest, LongestDestinationFolderInstalls) {

@@ -52,13 +52,8 @@ RunResult DriveInstall(const RunOptions &options) {
       RollBackInstall();
       return {RUN_PUMP_FAILED, result, slices};
     }
-    if (s.fileIndex == 0) {
-      RollBackInstall();
-      ShowErrorBox("The installation file seems to be corrupt!\n\nPlease try running the "
-                   "installation program again or download a new version!",
-                   "Vorq Installation Error [14]");
+    if (!CheckStreamsFound())
       return {RUN_NO_STREAM, result, slices};
-    }
     return {RUN_INSTALLED, result, slices};
   }
 }
