@@ -2,11 +2,14 @@
 # The longer fuzz campaign, run by hand: every target for a number of executions (default
 # ten million) from its committed corpus, all targets at once at the lowest priority; the
 # install target, by far the slowest (it writes a few dozen files per input), in
-# INSTALL_JOBS processes (default 2) that share one corpus. New inputs collect in
+# INSTALL_JOBS processes (default 2) that share one corpus, for INSTALL_RUNS executions
+# (default RUNS). New inputs collect in
 # WORK/<target>/corpus (a second run goes on from them), crashes in
-# WORK/<target>/artifacts. At the end: executions, speed, edges, new inputs and findings
-# per target, then the source coverage of payload/ and engine/ by the final corpora
-# (when llvm-cov is installed).
+# WORK/<target>/artifacts, each process's log in WORK/<target>/<start>-<phase>.log. At the
+# end: executions, speed, edges and new inputs per process, executions and findings per
+# target over every run kept in WORK, then the source coverage of payload/ and engine/ by
+# the final corpora (when llvm-cov is installed). CAMPAIGN_TARGETS limits a run to some
+# targets (for example to go on with one that was stopped).
 #   tests/fuzz/campaign.sh FUZZ_BUILD [WORK] [RUNS]
 # FUZZ_BUILD is a configured build of tests/fuzz (as the main build makes in build/fuzz).
 set -uo pipefail
@@ -16,11 +19,14 @@ runs=${3:-10000000}
 here=$(cd "$(dirname "$0")" && pwd)
 
 cmake --build "$build" || exit 1
-if [ -d /dev/shm ] && [ -w /dev/shm ]; then
-  TMPDIR=$(mktemp -d /dev/shm/vorq-fuzz-campaign.XXXXXX)
-  trap 'rm -rf "$TMPDIR"' EXIT
-  export TMPDIR
-fi
+# Scratch folders in the work folder: a campaign runs for hours, and a shared folder such
+# as /dev/shm may be cleared under it.
+TMPDIR=$work/tmp
+rm -rf "$TMPDIR"
+mkdir -p "$TMPDIR"
+export TMPDIR
+targets=" ${CAMPAIGN_TARGETS:-expand payload_scan install} "
+stamp=$(date +%Y%m%d-%H%M%S)
 export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16}
 
 # fuzz TARGET PHASE SEEDS RUNS [libFuzzer flags...]
@@ -31,7 +37,7 @@ fuzz() {
   mkdir -p "$dir/corpus" "$dir/artifacts"
   nice -n 19 "$build/fuzz_$target" -runs="$count" -timeout=20 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$dir/artifacts/" "$@" "$dir/corpus" "$seeds" \
-    >"$dir/$phase.log" 2>&1
+    >"$dir/$stamp-$phase.log" 2>&1
   echo "$target $phase: exit $?"
 }
 
@@ -42,14 +48,21 @@ mkdir -p "$short_seeds"
 find "$here/corpus/expand" -type f -size -4097c -exec cp {} "$short_seeds/" \;
 
 started=$(date +%s)
-install_jobs=${INSTALL_JOBS:-2}
-for ((job = 1; job <= install_jobs; job++)); do
-  fuzz install "main-$job" "$here/corpus/install" $((runs / install_jobs)) &
-done
+if [[ $targets == *" install "* ]]; then
+  install_jobs=${INSTALL_JOBS:-2}
+  install_runs=${INSTALL_RUNS:-$runs}
+  for ((job = 1; job <= install_jobs; job++)); do
+    fuzz install "main-$job" "$here/corpus/install" $((install_runs / install_jobs)) &
+  done
+fi
 {
-  fuzz expand short "$short_seeds" "$runs" -max_len=4096
-  fuzz expand long "$here/corpus/expand" $((runs / 20))
-  fuzz payload_scan main "$here/corpus/payload_scan" "$runs"
+  if [[ $targets == *" expand "* ]]; then
+    fuzz expand short "$short_seeds" "$runs" -max_len=4096
+    fuzz expand long "$here/corpus/expand" $((runs / 20))
+  fi
+  if [[ $targets == *" payload_scan "* ]]; then
+    fuzz payload_scan main "$here/corpus/payload_scan" "$runs"
+  fi
 } &
 wait
 echo "campaign time: $(($(date +%s) - started)) s"
@@ -58,7 +71,7 @@ echo "campaign time: $(($(date +%s) - started)) s"
 printf '\n%-14s %-7s %12s %9s %7s %9s\n' target phase executions exec/s edges new-units
 for log in "$work"/*/*.log; do
   target=$(basename "$(dirname "$log")")
-  phase=$(basename "$log" .log)
+  phase=$(basename "$log" .log | cut -d- -f3-)
   units=$(awk '/stat::number_of_executed_units/ {print $2}' "$log")
   speed=$(awk '/stat::average_exec_per_sec/ {print $2}' "$log")
   added=$(awk '/stat::new_units_added/ {print $2}' "$log")
