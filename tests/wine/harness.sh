@@ -6,6 +6,7 @@
 #   harness.sh setup WORK        start Xvfb, make the template prefix (WORK/template)
 #   harness.sh cleanup WORK      stop that Xvfb
 #   harness.sh run WORK SCENARIO copy the template and run tests/wine/scenarios/SCENARIO.sh
+#                                (or SCENARIO itself when it is a path to a script)
 #
 # WORK is a folder under the build folder; screenshots land in WORK/shots. Scenarios get
 # the helpers below and the variables VORQ_WIN_DIR (the Windows build folder, given by
@@ -188,6 +189,11 @@ end_scenario() {
 run() {
   SCENARIO=${3:?usage: harness.sh run WORK SCENARIO}
   local script=$here/scenarios/$SCENARIO.sh
+  # A scenario kept elsewhere (a benchmark's) is named by its path.
+  if [[ $SCENARIO == */* ]]; then
+    script=$(cd "$(dirname "$SCENARIO")" && pwd)/$(basename "$SCENARIO")
+    SCENARIO=$(basename "$SCENARIO" .sh)
+  fi
   [ -f "$script" ] || fail "no scenario $script"
   : "${VORQ_WIN_DIR:?VORQ_WIN_DIR must name the Windows build folder}"
   export VORQ_SOURCE_DIR=${VORQ_SOURCE_DIR:-$(cd "$here/../.." && pwd)}

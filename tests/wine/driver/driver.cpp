@@ -33,6 +33,10 @@
 //   gone                               waits until the current window no longer exists
 //   no-window <title> <seconds>        no window with this title appears within the time
 //   sleep <milliseconds>
+//   stopwatch                          starts the stopwatch (QueryPerformanceCounter)
+//   wait-shown <id> 0|1                waits until the control is shown (or hidden),
+//                                      looking every 2 ms without sending it messages,
+//                                      and prints the time since the stopwatch started
 //   shot <name>                        asks the harness for a screenshot <name>.png and
 //                                      waits until it is taken (skipped without a harness)
 //   exit <code>                        waits for the started program to end; its full
@@ -58,7 +62,16 @@ struct DriverState {
   HWND current = nullptr;
   std::string currentTitle;
   std::string failure; // why the last step failed
+  LARGE_INTEGER stopwatch = {};
 };
+
+double MillisecondsSince(LARGE_INTEGER start) {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
+}
 
 const DWORD POLL_MS = 100;
 const UINT MESSAGE_TIMEOUT_MS = 10000;
@@ -484,6 +497,30 @@ StepResult RunStep(DriverState *state, const std::vector<std::string> &words,
       return STEP_OK;
     state->failure = "a window \"" + words[1] + "\" appeared";
     return STEP_FAILED;
+  }
+  if (op == "stopwatch" && Need(words, 1)) {
+    QueryPerformanceCounter(&state->stopwatch);
+    return STEP_OK;
+  }
+  if (op == "wait-shown" && Need(words, 3) && ParseInt(words[1], &a) && ParseInt(words[2], &b)) {
+    // IsWindowVisible reads the window's style; a message to the control would wait for
+    // the program's thread and disturb what is being timed.
+    DWORD start = GetTickCount();
+    for (;;) {
+      HWND control = Control(state, a);
+      if (!control)
+        return STEP_FAILED;
+      if ((IsWindowVisible(control) != 0) == (b != 0)) {
+        if (state->stopwatch.QuadPart != 0)
+          std::printf("  after %.1f ms\n", MillisecondsSince(state->stopwatch));
+        return STEP_OK;
+      }
+      if (GetTickCount() - start >= state->timeoutMs) {
+        state->failure = b ? "the control stayed hidden" : "the control stayed visible";
+        return STEP_FAILED;
+      }
+      Sleep(2);
+    }
   }
   if (op == "sleep" && Need(words, 2) && ParseInt(words[1], &a) && a >= 0) {
     Sleep(static_cast<DWORD>(a));

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Wall time of a complete GUI install of the installer's image under Wine, next to its
+# floor: one 25 ms wait per slice of 10001 image bytes plus the decoding, both measured
+# here under the same Wine (tests/wine/programs/install_timing_bench.cpp).
+#
+#   bench/wine/install_time.sh BUILD [RUNS]
+#
+# BUILD is a configured and built tree with the Windows build (BUILD/win); RUNS installs
+# (default 5) without the program group, timed by the driver from the press of Install to
+# the finish page (it looks at the page's first control every 2 ms), then one with the
+# group. Prints every run and the medians; needs Wine, Xvfb and ImageMagick
+# (scripts/install-deps.sh).
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+build=$(cd "${1:?usage: install_time.sh BUILD [RUNS]}" && pwd)
+export BENCH_RUNS=${2:-5}
+[ -f "$build/win/vorq-setup.exe" ] && [ -f "$build/win/programs/install_timing_bench.exe" ] || {
+  echo "install_time.sh: $build/win has no installer or bench program; build it first" >&2
+  exit 2
+}
+export VORQ_WIN_DIR=$build/win VORQ_SOURCE_DIR=$root
+work=$build/wine-bench
+harness=$root/tests/wine/harness.sh
+bash "$harness" setup "$work" >"$work.setup.log" 2>&1 || {
+  cat "$work.setup.log"
+  exit 1
+}
+status=0
+bash "$harness" run "$work" "$here/install_time_scenario.sh" >"$work.log" 2>&1 || status=$?
+bash "$harness" cleanup "$work" >/dev/null 2>&1 || true
+grep -E '^(bench|image|waits|decoding|whole|floor)' "$work.log" || true
+[ "$status" -eq 0 ] || echo "install_time.sh: the scenario failed; see $work.log" >&2
+exit "$status"
