@@ -4,6 +4,7 @@
 
 #include "payload/front_end.h"
 #include "wizard/app_handles.h"
+#include "wizard/progress_bars.h"
 
 enum { STATUS_LINE_ID = 170, FILE_BAR_ID = 171 };
 
@@ -12,6 +13,7 @@ void SetStatusLine(const char *text) {
 }
 
 void ShowErrorBox(const char *text, const char *caption) {
+  ReleaseFileBarDc();
   MessageBoxA(wizardWindow, text, caption, MB_ICONERROR | MB_OK);
 }
 
@@ -24,6 +26,7 @@ int FileProgressWidth() {
 }
 
 void WipeFileProgress() {
+  ReleaseFileBarDc();
   RECT frame;
   HWND bar = GetDlgItem(wizardWindow, FILE_BAR_ID);
   if (!bar || !GetWindowRect(bar, &frame))

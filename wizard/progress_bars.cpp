@@ -9,6 +9,7 @@
 #include "payload/front_end.h"
 #include "wizard/app_handles.h"
 #include "wizard/bar_layout.h"
+#include "wizard/progress_bars.h"
 
 namespace {
 
@@ -72,6 +73,7 @@ void DrawRest(HDC dc, const BarLayout &bar) {
 } // namespace
 
 void DrawOverallProgress(FrontDc dc, FILE *stream) {
+  ReleaseFileBarDc();
   RECT frame = {};
   const bool haveFrame = PlaceholderFrame(OVERALL_BAR_ID, &frame);
   // The fill follows the stream even when nothing can be drawn.
@@ -94,11 +96,28 @@ void DrawOverallProgress(FrontDc dc, FILE *stream) {
     ReleaseDC(wizardWindow, target);
 }
 
+// The decoder redraws the per-file bar up to once per pixel while a stream is decoded,
+// all inside one pump slice; one device context serves those redraws (under Wine each
+// GetDC asks the server for the window's visible region). It is given back at the end of
+// the stream (WipeFileProgress) and before anything that may enter a message loop or
+// paint: the overall bar's redraw at the end of a slice and the error box.
+namespace {
+HDC heldFileBarDc = nullptr;
+}
+
+void ReleaseFileBarDc() {
+  if (heldFileBarDc)
+    ReleaseDC(wizardWindow, heldFileBarDc);
+  heldFileBarDc = nullptr;
+}
+
 void DrawFileProgress(FrontDc dc, uint32_t done, uint32_t total) {
   HDC target = static_cast<HDC>(dc);
-  const bool ownDc = target == nullptr;
-  if (ownDc)
-    target = GetDC(wizardWindow);
+  if (!target) {
+    if (!heldFileBarDc)
+      heldFileBarDc = GetDC(wizardWindow);
+    target = heldFileBarDc;
+  }
   if (!target)
     return;
   RECT frame;
@@ -110,6 +129,4 @@ void DrawFileProgress(FrontDc dc, uint32_t done, uint32_t total) {
     DrawFill(target, bar, fileFillColour);
     DrawRest(target, bar);
   }
-  if (ownDc)
-    ReleaseDC(wizardWindow, target);
 }
