@@ -9,7 +9,9 @@
 # end: executions, speed, edges and new inputs per process, executions and findings per
 # target over every run kept in WORK, then the source coverage of payload/ and engine/ by
 # the final corpora (when llvm-cov is installed). CAMPAIGN_TARGETS limits a run to some
-# targets (for example to go on with one that was stopped).
+# targets (for example to go on with one that was stopped). libFuzzer's -timeout counts
+# wall time: do not stop the processes (SIGSTOP) for a while, or the input in hand is
+# reported as a timeout.
 #   tests/fuzz/campaign.sh FUZZ_BUILD [WORK] [RUNS]
 # FUZZ_BUILD is a configured build of tests/fuzz (as the main build makes in build/fuzz).
 set -uo pipefail
@@ -33,6 +35,7 @@ fi
 rm -rf "$TMPDIR"
 mkdir -p "$TMPDIR"
 export TMPDIR
+trap 'rm -rf "$TMPDIR"' EXIT
 targets=" ${CAMPAIGN_TARGETS:-expand payload_scan install} "
 stamp=$(date +%Y%m%d-%H%M%S)
 export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16}
@@ -73,7 +76,6 @@ fi
   fi
 } &
 wait
-rm -rf "$TMPDIR"
 echo "campaign time: $(($(date +%s) - started)) s"
 
 # One line per process from libFuzzer's final figures, then the executions per target.
@@ -82,6 +84,7 @@ for log in "$work"/*/*.log; do
   target=$(basename "$(dirname "$log")")
   phase=$(basename "$log" .log | cut -d- -f3-)
   units=$(awk '/stat::number_of_executed_units/ {print $2}' "$log")
+  [ -n "$units" ] || units="$(grep -oE '^#[0-9]+' "$log" | tail -1 | tr -d '#')+"
   speed=$(awk '/stat::average_exec_per_sec/ {print $2}' "$log")
   added=$(awk '/stat::new_units_added/ {print $2}' "$log")
   edges=$(grep -oE 'cov: [0-9]+' "$log" | tail -1 | awk '{print $2}')
@@ -90,7 +93,14 @@ for log in "$work"/*/*.log; do
 done
 echo
 for target in expand payload_scan install; do
-  total=$(cat "$work/$target"/*.log | awk '/stat::number_of_executed_units/ {n += $2} END {print n + 0}')
+  [ -d "$work/$target" ] || continue
+  # A run that did not reach its end (stopped by hand) counts up to its last progress line.
+  total=0
+  for log in "$work/$target"/*.log; do
+    units=$(awk '/stat::number_of_executed_units/ {print $2}' "$log")
+    [ -n "$units" ] || units=$(grep -oE '^#[0-9]+' "$log" | tail -1 | tr -d '#')
+    total=$((total + ${units:-0}))
+  done
   findings=$(find "$work/$target/artifacts" -type f | wc -l)
   echo "$target: $total executions, $findings findings, corpus $(ls "$work/$target/corpus" | wc -l) inputs"
 done
