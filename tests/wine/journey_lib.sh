@@ -250,3 +250,11 @@ steps_install() {
   echo "gone"
   echo "exit 0"
 }
+
+# A message box text with line breaks, for the driver's "messagebox CAPTION @FILE BUTTON":
+# writes TEXT into the scenario's folder and prints the @ word naming it.
+box_text() {
+  local file=$SCENARIO_DIR/box-$1.txt
+  printf '%s' "$2" >"$file"
+  echo "@$(windows_path "$file")"
+}

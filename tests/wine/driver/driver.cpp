@@ -16,9 +16,11 @@
 //                                      command line, passed as it stands
 //   window <title> [<class>|*]         waits for a visible top-level window with exactly
 //                                      this title (and class); it becomes the current one
-//   messagebox <caption> <text>|* <button-id>
+//   messagebox <caption> <text>|@<file>|* <button-id>
 //                                      waits for a message box (#32770) with this caption,
-//                                      checks its text and presses the button
+//                                      checks its text (or that it is exactly the file's
+//                                      bytes, for texts with line breaks) and presses the
+//                                      button
 //   caption <text>                     the current window's title is this
 //   text <id> <text>                   the control's text is exactly this
 //   text-file <id> <file>              the control's text is exactly the file's bytes
@@ -282,6 +284,17 @@ StepResult WaitExit(DriverState *state, long expected) {
   return STEP_OK;
 }
 
+bool ReadWholeFile(const std::string &path, std::string *bytes) {
+  FILE *file = std::fopen(path.c_str(), "rb");
+  if (!file)
+    return false;
+  bytes->clear();
+  int c;
+  while ((c = std::fgetc(file)) != EOF)
+    *bytes += static_cast<char>(c);
+  return std::fclose(file) == 0;
+}
+
 StepResult AnswerMessageBox(DriverState *state, const std::string &caption, const std::string &text,
                             long button) {
   const std::string dialogClass = "#32770";
@@ -291,8 +304,13 @@ StepResult AnswerMessageBox(DriverState *state, const std::string &caption, cons
       state->failure = "no message box \"" + caption + "\" appeared";
     return STEP_FAILED;
   }
+  std::string expected = text;
+  if (text.size() > 1 && text[0] == '@' && !ReadWholeFile(text.substr(1), &expected)) {
+    state->failure = "cannot read " + text.substr(1);
+    return STEP_FAILED;
+  }
   if (text != "*") {
-    TextQuery query = {&text, std::string(), false};
+    TextQuery query = {&expected, std::string(), false};
     EnumChildWindows(box, MatchStatic, reinterpret_cast<LPARAM>(&query));
     if (!query.found) {
       state->failure = "the message box says " + query.seen;
@@ -390,16 +408,11 @@ StepResult RunStep(DriverState *state, const std::vector<std::string> &words,
     HWND control = Control(state, a);
     if (!control)
       return STEP_FAILED;
-    FILE *file = std::fopen(words[2].c_str(), "rb");
-    if (!file) {
-      state->failure = "cannot open " + words[2];
+    std::string expected;
+    if (!ReadWholeFile(words[2], &expected)) {
+      state->failure = "cannot read " + words[2];
       return STEP_FAILED;
     }
-    std::string expected;
-    int c;
-    while ((c = std::fgetc(file)) != EOF)
-      expected += static_cast<char>(c);
-    std::fclose(file);
     std::string text = WindowText(control);
     if (text == expected)
       return STEP_OK;

@@ -4,14 +4,18 @@
 # Manager refusing the group ([15]: Yes retries, No goes on to the finish page).
 . "$VORQ_SOURCE_DIR/tests/wine/journey_lib.sh"
 
-# Message box texts hold line breaks, which a driver step cannot write; the captions
-# name the error.
+# The boxes' texts, character for character.
+box1=$(box_text 1 $'There seems to be a problem creating the directory you specified.\n\nPlease try using a different directory name!')
+box10=$(box_text 10 $'The installation file seems to be corrupt!\n\nPlease try running the installation program again or download a new version!')
+box6=$(box_text 6 $'There seems to be a problem creating the backup directory.\n\nPlease try installing to a different directory!')
+box7=$(box_text 7 $'There seems to be a problem backing up your original files.\n\nPlease try installing to a different directory!')
+box15=$(box_text 15 $'There seems to be a problem adding Vorq icons to the Program Manager!\n\nDo you want me to try again?')
 drive <<STEPS || fail "a folder that cannot be made"
 $(steps_to_options 'c:\no\such\parent\vorq')
 click 1
 window "Vorq Installation Error [1]" #32770
 shot error-1
-messagebox "Vorq Installation Error [1]" * 1
+messagebox "Vorq Installation Error [1]" "$box1" 1
 window "$wizard_title" #32770
 wait-text 1 "&Install"
 $(page_steps 2)
@@ -45,7 +49,7 @@ setup_exe=$(windows_path "$corrupt")
 drive <<STEPS || fail "a corrupt image"
 $(steps_to_options 'c:\vorq10')
 click 1
-messagebox "Vorq Installation Error [10]" * 1
+messagebox "Vorq Installation Error [10]" "$box10" 1
 gone
 exit 0
 STEPS
@@ -66,7 +70,7 @@ cp -a "$dir" "$SCENARIO_DIR/before-7"
 drive <<STEPS || fail "a file that cannot be backed up"
 $(steps_to_options 'c:\vorq7')
 click 1
-messagebox "Vorq Installation Error [7]" * 1
+messagebox "Vorq Installation Error [7]" "$box7" 1
 window "$wizard_title" #32770
 wait-text 1 "&Install"
 $(page_steps 2)
@@ -93,7 +97,7 @@ cp -a "$dir" "$SCENARIO_DIR/before-6"
 drive <<STEPS || fail "a backup folder that cannot be made"
 $(steps_to_options 'c:\vorq6')
 click 1
-messagebox "Vorq Installation Error [6]" * 1
+messagebox "Vorq Installation Error [6]" "$box6" 1
 window "$wizard_title" #32770
 wait-text 1 "&Install"
 $(page_steps 2)
@@ -115,9 +119,9 @@ $(steps_to_options 'c:\vorq15')
 click 1
 window "Vorq Installation Error [15]" #32770
 shot error-15
-messagebox "Vorq Installation Error [15]" * 6
+messagebox "Vorq Installation Error [15]" "$box15" 6
 gone
-messagebox "Vorq Installation Error [15]" * 7
+messagebox "Vorq Installation Error [15]" "$box15" 7
 window "$wizard_title" #32770
 wait-text 2 "&Finish"
 $(page_steps 4)
