@@ -41,8 +41,9 @@
 //                                      and prints the time since the stopwatch started
 //   shot <name>                        asks the harness for a screenshot <name>.png and
 //                                      waits until it is taken (skipped without a harness)
-//   exit <code>                        waits for the started program to end; its full
-//                                      32-bit exit code must be this
+//   exit <code> [<n>]                  waits for the program started last (or by the
+//                                      n-th start step) to end; its full 32-bit exit
+//                                      code must be this
 //   kill                               ends the started program at once
 //   windows                            lists the top-level windows (for writing scripts)
 #include <windows.h>
@@ -59,8 +60,9 @@ enum StepResult { STEP_OK, STEP_FAILED, STEP_SCRIPT_ERROR };
 
 struct DriverState {
   DWORD timeoutMs = 120000;
-  PROCESS_INFORMATION process = {};
+  PROCESS_INFORMATION process = {}; // the program started last
   bool started = false;
+  std::vector<HANDLE> earlier; // the programs started before it, in order
   HWND current = nullptr;
   std::string currentTitle;
   std::string failure; // why the last step failed
@@ -246,7 +248,7 @@ BOOL CALLBACK MatchStatic(HWND child, LPARAM data) {
 
 StepResult Start(DriverState *state, const std::string &commandLine) {
   if (state->started) {
-    CloseHandle(state->process.hProcess);
+    state->earlier.push_back(state->process.hProcess);
     CloseHandle(state->process.hThread);
     state->started = false;
   }
@@ -264,17 +266,21 @@ StepResult Start(DriverState *state, const std::string &commandLine) {
   return STEP_OK;
 }
 
-StepResult WaitExit(DriverState *state, long expected) {
-  if (!state->started) {
-    state->failure = "no program was started";
+// Waits for the program of start step number `which` (from 1; 0 for the last one).
+StepResult WaitExit(DriverState *state, long expected, long which) {
+  const long count = static_cast<long>(state->earlier.size()) + (state->started ? 1 : 0);
+  if (which < 0 || which > count || count == 0) {
+    state->failure = "no program number " + std::to_string(which) + " was started";
     return STEP_FAILED;
   }
-  if (WaitForSingleObject(state->process.hProcess, state->timeoutMs) != WAIT_OBJECT_0) {
+  HANDLE process = which == 0 || which == count ? state->process.hProcess
+                                                : state->earlier[static_cast<size_t>(which - 1)];
+  if (WaitForSingleObject(process, state->timeoutMs) != WAIT_OBJECT_0) {
     state->failure = "the program did not end in time";
     return STEP_FAILED;
   }
   DWORD code = 0;
-  GetExitCodeProcess(state->process.hProcess, &code);
+  GetExitCodeProcess(process, &code);
   std::printf("  exit code %lu (0x%08lx)\n", static_cast<unsigned long>(code),
               static_cast<unsigned long>(code));
   if (code != static_cast<DWORD>(expected)) {
@@ -541,8 +547,9 @@ StepResult RunStep(DriverState *state, const std::vector<std::string> &words,
   }
   if (op == "shot" && Need(words, 2))
     return Screenshot(state, words[1]);
-  if (op == "exit" && Need(words, 2) && ParseInt(words[1], &a))
-    return WaitExit(state, a);
+  if (op == "exit" && (Need(words, 2) || Need(words, 3)) && ParseInt(words[1], &a) &&
+      (words.size() == 2 || ParseInt(words[2], &b)))
+    return WaitExit(state, a, words.size() == 3 ? b : 0);
   if (op == "kill" && Need(words, 1)) {
     if (state->started)
       TerminateProcess(state->process.hProcess, 1);
