@@ -14,6 +14,10 @@
 //   timeout <seconds>                  default wait for the steps that wait (120 s)
 //   start <command line...>            starts a program; the rest of the line is its
 //                                      command line, passed as it stands
+//   attach <title>                     waits for a top-level window with this title; its
+//                                      program counts as started by this driver (for
+//                                      exit and kill) and the window becomes the current
+//                                      one
 //   window <title> [<class>|*]         waits for a visible top-level window with exactly
 //                                      this title (and class); it becomes the current one
 //   messagebox <caption> <text>|@<file>|* <button-id>
@@ -249,7 +253,8 @@ BOOL CALLBACK MatchStatic(HWND child, LPARAM data) {
 StepResult Start(DriverState *state, const std::string &commandLine) {
   if (state->started) {
     state->earlier.push_back(state->process.hProcess);
-    CloseHandle(state->process.hThread);
+    if (state->process.hThread)
+      CloseHandle(state->process.hThread);
     state->started = false;
   }
   STARTUPINFOA startup = {};
@@ -383,6 +388,33 @@ StepResult RunStep(DriverState *state, const std::vector<std::string> &words,
     }
     state->current = window;
     state->currentTitle = words[1];
+    return STEP_OK;
+  }
+  if (op == "attach" && Need(words, 2)) {
+    state->failure.clear();
+    HWND window = WaitForWindow(state, words[1], nullptr, state->timeoutMs);
+    DWORD processId = 0;
+    if (window)
+      GetWindowThreadProcessId(window, &processId);
+    HANDLE process = processId
+                         ? OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE,
+                                       FALSE, processId)
+                         : nullptr;
+    if (!process) {
+      if (state->failure.empty())
+        state->failure = "cannot attach to the program of \"" + words[1] + "\"";
+      return STEP_FAILED;
+    }
+    if (state->started) {
+      state->earlier.push_back(state->process.hProcess);
+      if (state->process.hThread)
+        CloseHandle(state->process.hThread);
+    }
+    state->process = PROCESS_INFORMATION{process, nullptr, processId, 0};
+    state->started = true;
+    state->current = window;
+    state->currentTitle = words[1];
+    std::printf("  attached to pid %lu\n", static_cast<unsigned long>(processId));
     return STEP_OK;
   }
   if (op == "messagebox" && Need(words, 4) && ParseInt(words[3], &a)) {
