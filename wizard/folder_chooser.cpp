@@ -27,9 +27,10 @@ const char chooserTitle[] = "Vorq Select Folder";
 // The first Browse opens at the drive root of the folder line, later ones at the folder.
 int32_t firstBrowse = 1;
 
-// The open-file record as it was before Windows 2000 added fields to it.
-const DWORD classicRecordSize = 76;
-static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == classicRecordSize,
+// The open-file record as it was before Windows 2000 added fields to it: 76 bytes in a
+// 32-bit program.
+const DWORD classicRecordSize = OPENFILENAME_SIZE_VERSION_400A;
+static_assert(sizeof(void *) != 4 || OPENFILENAME_SIZE_VERSION_400A == 76,
               "classic open-file record");
 
 // The installer's own path, terminated even when the module name was cut.

@@ -10,6 +10,15 @@
 # the finish page (it looks at the page's first control every 2 ms), then one with the
 # group. Prints every run and the medians; needs Wine, Xvfb and ImageMagick
 # (scripts/install-deps.sh).
+#
+# Where this host cannot run i386 code, Wine runs the 32-bit programs through qemu. For a
+# comparison without the emulator, build the same sources for x86-64 and run them in a
+# 64-bit prefix (apt-get install g++-mingw-w64-x86-64-win32):
+#   cmake -S win -B B64/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=$PWD/cmake/mingw-x86_64.cmake \
+#     -DVORQ_PAYLOAD_FILE=$PWD/build/payload/payload.bin \
+#     -DVORQ_CHECKSUM_HEADER=$PWD/build/generated/payload_checksum.h \
+#     -DVORQ_PACK_EXE=$PWD/build/builder/vorq-pack && cmake --build B64/win
+#   cp -r build/sample-staged build/payload B64/ && VORQ_WINEARCH=win64 bench/wine/install_time.sh B64
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)

@@ -20,7 +20,8 @@ WORK=${2:?usage: harness.sh setup|cleanup|run WORK [SCENARIO]}
 mkdir -p "$WORK"
 WORK=$(cd "$WORK" && pwd)
 
-export WINEARCH=win32
+# VORQ_WINEARCH=win64 runs a 64-bit build of the programs (a by-hand timing comparison).
+export WINEARCH=${VORQ_WINEARCH:-win32}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # A throwaway HOME: otherwise Wine links the prefix's Desktop and Documents into the
