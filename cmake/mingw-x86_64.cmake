@@ -12,7 +12,7 @@ find_program(VORQ_MINGW_CC NAMES ${VORQ_MINGW_PREFIX}-gcc-win32 ${VORQ_MINGW_PRE
 find_program(VORQ_MINGW_WINDRES NAMES ${VORQ_MINGW_PREFIX}-windres)
 if(NOT VORQ_MINGW_CXX OR NOT VORQ_MINGW_CC OR NOT VORQ_MINGW_WINDRES)
   message(FATAL_ERROR "The MinGW-w64 x86_64 compiler or windres is missing; "
-                      "run scripts/install-deps.sh (package g++-mingw-w64-x86-64-win32).")
+                      "apt-get install g++-mingw-w64-x86-64-win32 (not in scripts/install-deps.sh).")
 endif()
 
 set(CMAKE_C_COMPILER ${VORQ_MINGW_CC})
