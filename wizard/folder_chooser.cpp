@@ -29,9 +29,8 @@ int32_t firstBrowse = 1;
 
 // The open-file record as it was before Windows 2000 added fields to it: 76 bytes in a
 // 32-bit program.
-const DWORD classicRecordSize = OPENFILENAME_SIZE_VERSION_400A;
-static_assert(sizeof(void *) != 4 || OPENFILENAME_SIZE_VERSION_400A == 76,
-              "classic open-file record");
+constexpr DWORD classicRecordSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+static_assert(sizeof(void *) != 4 || classicRecordSize == 76, "classic open-file record");
 
 // The installer's own path, terminated even when the module name was cut.
 void OwnPath(char *out, DWORD size) {

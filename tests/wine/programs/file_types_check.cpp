@@ -13,23 +13,10 @@
 
 #include "desktop/file_types.h"
 #include "engine/install_state.h"
+#include "tests/wine/programs/check_log.h"
 #include "wizard/app_handles.h"
 
 namespace {
-
-int failures = 0;
-
-void Check(bool ok, const char *format, ...) {
-  std::printf("%s: ", ok ? "ok" : "FAIL");
-  va_list args;
-  va_start(args, format);
-  std::vprintf(format, args);
-  va_end(args);
-  std::printf("\n");
-  std::fflush(stdout);
-  if (!ok)
-    ++failures;
-}
 
 void CheckDefaultValue(const char *keyPath, const std::string &expected) {
   HKEY key;

@@ -18,25 +18,12 @@
 #include <cstring>
 
 #include "engine/install_state.h"
+#include "tests/wine/programs/check_log.h"
 #include "wizard/app_handles.h"
 #include "wizard/folder_chooser.h"
 #include "wizard/folder_rules.h"
 
 namespace {
-
-int failures = 0;
-
-void Check(bool ok, const char *format, ...) {
-  std::printf("%s: ", ok ? "ok" : "FAIL");
-  va_list args;
-  va_start(args, format);
-  std::vprintf(format, args);
-  va_end(args);
-  std::printf("\n");
-  std::fflush(stdout);
-  if (!ok)
-    ++failures;
-}
 
 const char chooserCaption[] = "Vorq Select Folder";
 

@@ -18,26 +18,13 @@
 
 #include "engine/install_state.h"
 #include "payload/front_end.h"
+#include "tests/wine/programs/check_log.h"
 #include "wizard/app_handles.h"
 #include "wizard/install_dialog.h"
 #include "wizard/page_table.h"
 #include "wizard/wizard_pages.h"
 
 namespace {
-
-int failures = 0;
-
-void Check(bool ok, const char *format, ...) {
-  std::printf("%s: ", ok ? "ok" : "FAIL");
-  va_list args;
-  va_start(args, format);
-  std::vprintf(format, args);
-  va_end(args);
-  std::printf("\n");
-  std::fflush(stdout);
-  if (!ok)
-    ++failures;
-}
 
 void PumpFor(DWORD milliseconds) {
   const DWORD start = GetTickCount();

@@ -16,24 +16,11 @@
 
 #include "desktop/progman.h"
 #include "engine/install_state.h"
+#include "tests/wine/programs/check_log.h"
 #include "wizard/app_handles.h"
 #include "wizard/folder_rules.h"
 
 namespace {
-
-int failures = 0;
-
-void Check(bool ok, const char *format, ...) {
-  std::printf("%s: ", ok ? "ok" : "FAIL");
-  va_list args;
-  va_start(args, format);
-  std::vprintf(format, args);
-  va_end(args);
-  std::printf("\n");
-  std::fflush(stdout);
-  if (!ok)
-    ++failures;
-}
 
 const char *const itemFiles[] = {"vorq32.exe", "vorq.hlp", "ircintro.hlp", "readme.txt",
                                  "versions.txt"};

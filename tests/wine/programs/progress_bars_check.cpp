@@ -18,23 +18,10 @@
 
 #include "engine/install_state.h"
 #include "payload/front_end.h"
+#include "tests/wine/programs/check_log.h"
 #include "wizard/app_handles.h"
 
 namespace {
-
-int failures = 0;
-
-void Check(bool ok, const char *format, ...) {
-  std::printf("%s: ", ok ? "ok" : "FAIL");
-  va_list args;
-  va_start(args, format);
-  std::vprintf(format, args);
-  va_end(args);
-  std::printf("\n");
-  std::fflush(stdout);
-  if (!ok)
-    ++failures;
-}
 
 const int clientWidth = 320, clientHeight = 200;
 const COLORREF background = RGB(192, 192, 192);
