@@ -33,8 +33,9 @@
 //   enabled <id> 0|1                   whether the control is enabled
 //   checked <id> 0|1                   whether the check box is checked
 //   settext <id> <text>                types: WM_SETTEXT into the control
-//   click <id>                         BM_CLICK posted to the control
-//   command <id>                       WM_COMMAND (BN_CLICKED) posted to the current window
+//   click <id>                         BM_CLICK sent to the control without waiting
+//   command <id>                       WM_COMMAND (BN_CLICKED) sent to the current window
+//                                      without waiting
 //   close                              closes the current window as its close box does
 //   gone                               waits until the current window no longer exists
 //   no-window <title> <seconds>        no window with this title appears within the time
@@ -509,16 +510,18 @@ StepResult RunStep(DriverState *state, const std::vector<std::string> &words,
     HWND control = Control(state, a);
     if (!control)
       return STEP_FAILED;
-    // Posted: a click that opens a modal dialog must not hold the driver up.
-    PostMessageA(control, BM_CLICK, 0, 0);
+    // Sent without waiting: a click that opens a modal dialog must not hold the driver
+    // up, and unlike a posted message it is handled before the messages the next steps
+    // send (a check box's state read right after clicking it).
+    SendNotifyMessageA(control, BM_CLICK, 0, 0);
     return STEP_OK;
   }
   if (op == "command" && Need(words, 2) && ParseInt(words[1], &a)) {
     HWND control = Control(state, a);
     if (!control)
       return STEP_FAILED;
-    PostMessageA(state->current, WM_COMMAND, MAKEWPARAM(a, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(control));
+    SendNotifyMessageA(state->current, WM_COMMAND, MAKEWPARAM(a, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(control));
     return STEP_OK;
   }
   if (op == "close" && Need(words, 1)) {
