@@ -12,21 +12,12 @@ floor_drawn=$(echo "$figures" | tr -d '\r' | sed -n 's/^floor (waits + decoding 
 timed_install() {
   local folder=$1 group=$2 out
   out=$(drive <<STEPS
-start $setup_exe
-window "$wizard_title" #32770
-click 1
-wait-text 1 "&Yes"
-click 1
-wait-text 1 "&Install"
-settext 152 "$folder"
+$(steps_quick_to_options "$folder")
 $([ "$group" = 1 ] || printf 'click 158\nchecked 158 0\n')
 stopwatch
 click 1
 wait-shown 180 1
-wait-text 2 "&Finish"
-click 2
-gone
-exit 0
+$(steps_finish)
 STEPS
   ) || fail "a timed install did not complete"
   echo "$out" | tr -d '\r' | sed -n 's/^  after \([0-9.]*\) ms$/\1/p'

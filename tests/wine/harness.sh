@@ -139,6 +139,18 @@ run_windows() {
   return "$status"
 }
 
+# Waits (up to 5 min) until a line of FILE matches PATTERN, while the program PID runs;
+# fails when it never does.
+wait_for_line() {
+  local pid=$1 file=$2 pattern=$3
+  for _ in $(seq 600); do
+    grep -q "$pattern" "$file" 2>/dev/null && return 0
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.5
+  done
+  grep -q "$pattern" "$file" 2>/dev/null
+}
+
 # Runs the driver with the steps given on standard input.
 drive() {
   local script=$SCENARIO_DIR/steps-$((++drive_count)).txt

@@ -234,9 +234,9 @@ check_not_launched() {
   [ ! -e "$SCENARIO_DIR/vorq-started.txt" ] || fail "the client was started"
 }
 
-# Driver steps of a whole install into FOLDER with the options as they open (backups,
-# settings kept, shortcuts) and Finish with neither finish box ticked.
-steps_install() {
+# Driver steps from the start to the options page without checking the pages on the way,
+# with FOLDER typed into the folder line.
+steps_quick_to_options() {
   echo "start $setup_exe"
   echo "window \"$wizard_title\" #32770"
   echo "click 1"
@@ -244,11 +244,24 @@ steps_install() {
   echo "click 1"
   echo "wait-text 1 \"&Install\""
   echo "settext 152 \"$1\""
-  echo "click 1"
+}
+
+# Driver steps for the end of a run: the finish page (checked against the page table when
+# the argument is "checked"), Finish with the boxes as they are, and exit code 0.
+steps_finish() {
   echo "wait-text 2 \"&Finish\""
+  [ "${1:-}" = checked ] && page_steps 4
   echo "click 2"
   echo "gone"
   echo "exit 0"
+}
+
+# Driver steps of a whole install into FOLDER with the options as they open (backups,
+# settings kept, shortcuts) and Finish with neither finish box ticked.
+steps_install() {
+  steps_quick_to_options "$1"
+  echo "click 1"
+  steps_finish
 }
 
 # A message box text with line breaks, for the driver's "messagebox CAPTION @FILE BUTTON":

@@ -3,13 +3,8 @@
 # X screen must show both fill colours.
 run_windows "$VORQ_WIN_DIR/programs/installing_page_check.exe" --hold-ms 30000 &
 program=$!
-out=$SCENARIO_DIR/installing_page_check.out
-for _ in $(seq 600); do
-  grep -q '^holding the page' "$out" 2>/dev/null && break
-  kill -0 "$program" 2>/dev/null || break
-  sleep 0.5
-done
-grep -q '^holding the page' "$out" || fail "the page was never held for the screenshot"
+wait_for_line "$program" "$SCENARIO_DIR/installing_page_check.out" '^holding the page' ||
+  fail "the page was never held for the screenshot"
 sleep 1
 shot installing
 program_status=0

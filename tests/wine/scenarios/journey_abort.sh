@@ -14,11 +14,7 @@ window "Vorq Installation Warning" #32770
 shot abort-question
 messagebox "Vorq Installation Warning" "$question" 7
 window "$wizard_title" #32770
-wait-text 2 "&Finish"
-$(page_steps 4)
-click 2
-gone
-exit 0
+$(steps_finish checked)
 STEPS
 check_installed_files "$(unix_of 'c:\vorq')"
 check_group 'c:\vorq'
@@ -60,10 +56,7 @@ pass "Abort answered Yes: rolled back, the folder made by the run is gone, the o
 drive <<STEPS || fail "the second Install"
 attach "$wizard_title"
 click 1
-wait-text 2 "&Finish"
-click 2
-gone
-exit 0
+$(steps_finish)
 STEPS
 check_installed_files "$dir"
 [ ! -e "$dir/backup" ] || fail "backups were made although the box was cleared"

@@ -25,10 +25,7 @@ window "$wizard_title" #32770
 sleep 500
 text 152 "c:\\vorq chat"
 click 1
-wait-text 2 "&Finish"
-click 2
-gone
-exit 0
+$(steps_finish)
 STEPS
 pass "the chosen folder became the folder line, lower-cased; Cancel changed nothing"
 check_installed_files "$(unix_of 'c:\vorq chat')"

@@ -63,13 +63,7 @@ check_settings_key "$dir/vorq.ini"
 
 # The close box on the finish page acts as Finish: file types, and the ticked launch box.
 drive <<STEPS || fail "close on the finish page"
-start $setup_exe
-window "$wizard_title" #32770
-click 1
-wait-text 1 "&Yes"
-click 1
-wait-text 1 "&Install"
-settext 152 "c:\\vorq2"
+$(steps_quick_to_options 'c:\vorq2')
 click 1
 wait-text 2 "&Finish"
 click 184

@@ -123,11 +123,7 @@ messagebox "Vorq Installation Error [15]" "$box15" 6
 gone
 messagebox "Vorq Installation Error [15]" "$box15" 7
 window "$wizard_title" #32770
-wait-text 2 "&Finish"
-$(page_steps 4)
-click 2
-gone
-exit 0
+$(steps_finish checked)
 STEPS
 rm "$programs/Vorq"
 check_installed_files "$(unix_of 'c:\vorq15')"

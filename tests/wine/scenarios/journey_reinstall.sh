@@ -19,10 +19,7 @@ $(steps_to_options 'c:\vorq')
 checked 156 1
 checked 157 1
 click 1
-wait-text 2 "&Finish"
-click 2
-gone
-exit 0
+$(steps_finish)
 STEPS
 for name in $installed_files; do
   case $name in

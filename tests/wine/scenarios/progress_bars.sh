@@ -5,13 +5,8 @@
 bmp=$(windows_path "$SHOTS/$SCENARIO-memory-bitmap.bmp")
 run_windows "$VORQ_WIN_DIR/programs/progress_bars_check.exe" --bmp "$bmp" --hold-ms 30000 &
 program=$!
-out=$SCENARIO_DIR/progress_bars_check.out
-for _ in $(seq 600); do
-  grep -q '^[a-zA-Z]*: window: file bar' "$out" 2>/dev/null && break
-  kill -0 "$program" 2>/dev/null || break
-  sleep 0.5
-done
-grep -q '^[a-zA-Z]*: window: file bar' "$out" || fail "the bars never reached the window"
+wait_for_line "$program" "$SCENARIO_DIR/progress_bars_check.out" '^[a-zA-Z]*: window: file bar' ||
+  fail "the bars never reached the window"
 shot bars
 # The screenshot is checked whatever the program found, so that both verdicts show.
 program_status=0
