@@ -219,6 +219,10 @@ run() {
   mkdir -p "$SCENARIO_DIR/shots" "$SHOTS"
   cp -a "$WORK/template" "$SCENARIO_DIR/prefix"
   export WINEPREFIX=$SCENARIO_DIR/prefix
+  # One server for the whole scenario (end_scenario kills it): otherwise it exits a few
+  # seconds after each program, and a `wine reg query` that starts a new one while the old
+  # one is still saving the registry may read it as it was.
+  timeout 60 wineserver -p || true
   export VORQ_SHOT_DIR
   VORQ_SHOT_DIR=$(windows_path "$SCENARIO_DIR/shots")
   trap end_scenario EXIT
