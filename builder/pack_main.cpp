@@ -43,11 +43,13 @@ const char expandHelp[] =
     "the installer's own decoder.\n";
 
 const char buildHelp[] =
-    "usage: vorq-pack build DIR -o PAYLOAD [--header FILE] [--greedy]\n"
+    "usage: vorq-pack build DIR -o PAYLOAD [--header FILE] [--depfile FILE] [--greedy]\n"
     "Compresses the eleven files the installer carries, taken from DIR, and writes the\n"
     "payload: the marker, each stream followed by the marker, the marker again, CR LF.\n"
     "--header FILE writes the C++ header that holds the payload's checksum\n"
-    "(VORQ_PAYLOAD_CRC) and size. Prints each file's size, stored size and ratio.\n";
+    "(VORQ_PAYLOAD_CRC) and size. --depfile FILE writes the eleven input paths as a\n"
+    "make-style dependency file for PAYLOAD, so that a build tool repacks when one of\n"
+    "them changes or goes missing. Prints each file's size, stored size and ratio.\n";
 
 const char checkHelp[] =
     "usage: vorq-pack check IMAGE [--payload PAYLOAD] [--expect CRC] [--extract DIR]\n"
@@ -136,13 +138,15 @@ int Expand(int argc, char **argv) {
 }
 
 int Build(int argc, char **argv) {
-  const char *dir = nullptr, *payloadPath = nullptr, *headerPath = nullptr;
+  const char *dir = nullptr, *payloadPath = nullptr, *headerPath = nullptr, *depfilePath = nullptr;
   ParseMode mode = PARSE_OPTIMAL;
   for (int i = 0; i < argc; ++i) {
     if (std::strcmp(argv[i], "-o") == 0 && i + 1 < argc)
       payloadPath = argv[++i];
     else if (std::strcmp(argv[i], "--header") == 0 && i + 1 < argc)
       headerPath = argv[++i];
+    else if (std::strcmp(argv[i], "--depfile") == 0 && i + 1 < argc)
+      depfilePath = argv[++i];
     else if (std::strcmp(argv[i], "--greedy") == 0)
       mode = PARSE_GREEDY;
     else if (argv[i][0] == '-')
@@ -156,6 +160,14 @@ int Build(int argc, char **argv) {
     return Usage("build needs DIR and -o PAYLOAD");
   Payload payload;
   std::string error;
+  // Written first: a build that fails on a missing file must still know to try again
+  // once the file is there.
+  if (depfilePath) {
+    const std::string text = DependencyFileText(payloadPath, dir);
+    if (!WriteWholeFile(depfilePath, reinterpret_cast<const uint8_t *>(text.data()), text.size(),
+                        &error))
+      return Failed(error);
+  }
   if (!BuildPayload(dir, mode, &payload, &error))
     return Failed(error);
   if (!WriteWholeFile(payloadPath, payload.bytes.data(), payload.bytes.size(), &error))

@@ -123,3 +123,24 @@ void PrintPayloadTable(const Payload &payload, FILE *out) {
                size ? 100.0 * stored / size : 0.0);
   std::fprintf(out, "payload %zu bytes, checksum 0x%08X\n", payload.bytes.size(), payload.crc);
 }
+
+// Make reads a blank as the end of a name, '#' as a comment and '$' as a variable, and
+// ninja reads depfiles the same way.
+static std::string EscapedForMake(const std::string &path) {
+  std::string escaped;
+  for (char c : path) {
+    if (c == ' ' || c == '#')
+      escaped += '\\';
+    else if (c == '$')
+      escaped += '$';
+    escaped += c;
+  }
+  return escaped;
+}
+
+std::string DependencyFileText(const std::string &target, const std::string &dir) {
+  std::string text = EscapedForMake(target) + ":";
+  for (const char *name : TargetFileTable)
+    text += " \\\n  " + EscapedForMake(dir + "/" + name);
+  return text + "\n";
+}

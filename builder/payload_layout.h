@@ -32,5 +32,9 @@ bool BuildPayload(const std::string &dir, ParseMode mode, Payload *payload, std:
 
 std::string ChecksumHeaderText(const Payload &payload);
 
+// A make-style rule "TARGET: DIR/name ..." naming the eleven inputs, blanks and other
+// characters that make treats specially escaped.
+std::string DependencyFileText(const std::string &target, const std::string &dir);
+
 // The build's table: name, size, stored size, ratio; then the totals and the checksum.
 void PrintPayloadTable(const Payload &payload, FILE *out);

@@ -25,19 +25,38 @@ set(VORQ_WIN_DRIVER_EXE ${VORQ_WIN_BINARY_DIR}/driver/vorq-driver.exe)
 set(VORQ_WIN_PROGRAMS_DIR ${VORQ_WIN_BINARY_DIR}/programs)
 
 include(ExternalProject)
-ExternalProject_Add(vorq_windows
-  SOURCE_DIR ${CMAKE_SOURCE_DIR}/win
-  BINARY_DIR ${VORQ_WIN_BINARY_DIR}
-  PREFIX ${CMAKE_BINARY_DIR}/win-prefix
-  CMAKE_GENERATOR ${CMAKE_GENERATOR}
-  CMAKE_ARGS
-    -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-i686.cmake
-    -DCMAKE_BUILD_TYPE=Release
-    -DVORQ_PAYLOAD_FILE=${VORQ_PAYLOAD_FILE}
-    -DVORQ_CHECKSUM_HEADER=${VORQ_CHECKSUM_HEADER}
-    -DVORQ_PACK_EXE=$<TARGET_FILE:vorq-pack>
-    -DVORQ_WINE_PROGRAMS=${VORQ_TESTS}
-  BUILD_ALWAYS ON
-  INSTALL_COMMAND ""
-  BUILD_BYPRODUCTS ${VORQ_WIN_SETUP_EXE}
-  DEPENDS vorq-pack vorq_payload_image)
+# vorq_add_windows_installer(NAME BINARY_DIR PAYLOAD HEADER PAYLOAD_TARGET PACKED_DIR PROGRAMS)
+# One build of win/ for one payload; PROGRAMS ON also builds the driver and the test
+# programs. The build folder records PACKED_DIR, the folder the payload was made from, for
+# the tests and benchmarks that compare what an install wrote with it.
+function(vorq_add_windows_installer name binary_dir payload header payload_target packed_dir
+         programs)
+  ExternalProject_Add(${name}
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}/win
+    BINARY_DIR ${binary_dir}
+    PREFIX ${CMAKE_BINARY_DIR}/${name}-prefix
+    CMAKE_GENERATOR ${CMAKE_GENERATOR}
+    CMAKE_ARGS
+      -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-i686.cmake
+      -DCMAKE_BUILD_TYPE=Release
+      -DVORQ_PAYLOAD_FILE=${payload}
+      -DVORQ_CHECKSUM_HEADER=${header}
+      -DVORQ_PACKED_DIR=${packed_dir}
+      -DVORQ_PACK_EXE=$<TARGET_FILE:vorq-pack>
+      -DVORQ_WINE_PROGRAMS=${programs}
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    BUILD_BYPRODUCTS ${binary_dir}/vorq-setup.exe
+    DEPENDS vorq-pack ${payload_target})
+endfunction()
+
+vorq_add_windows_installer(vorq_windows ${VORQ_WIN_BINARY_DIR} ${VORQ_PAYLOAD_FILE}
+                           ${VORQ_CHECKSUM_HEADER} vorq_payload_image ${VORQ_PAYLOAD_DIR}
+                           ${VORQ_TESTS})
+# The tests' real-scale installer.
+if(VORQ_SCALE_PAYLOAD_FILE)
+  set(VORQ_WIN_SCALE_DIR ${CMAKE_BINARY_DIR}/win-scale)
+  vorq_add_windows_installer(vorq_windows_scale ${VORQ_WIN_SCALE_DIR} ${VORQ_SCALE_PAYLOAD_FILE}
+                             ${VORQ_SCALE_CHECKSUM_HEADER} vorq_scale_payload_image
+                             ${VORQ_SCALE_DIR} OFF)
+endif()

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Wall time of a complete GUI install of the installer's image under Wine, next to its
-# floor: one 25 ms wait per slice of 10001 image bytes plus the decoding, both measured
-# here under the same Wine (tests/wine/programs/install_timing_bench.cpp).
+# floor: one 25 ms wait after each slice that asks for another (the slices that return 3,
+# counted by running the pump) plus the decoding, both measured here under the same Wine
+# (tests/wine/programs/install_timing_bench.cpp). Measures the build's installer and, where
+# the build made it, the real-scale one (BUILD/win-scale); each install is compared with
+# the folder its payload was packed from.
 #
 #   bench/wine/install_time.sh BUILD [RUNS]
 #
@@ -17,8 +20,9 @@
 #   cmake -S win -B B64/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=$PWD/cmake/mingw-x86_64.cmake \
 #     -DVORQ_PAYLOAD_FILE=$PWD/build/payload/payload.bin \
 #     -DVORQ_CHECKSUM_HEADER=$PWD/build/generated/payload_checksum.h \
+#     -DVORQ_PACKED_DIR=$PWD/build/sample-staged \
 #     -DVORQ_PACK_EXE=$PWD/build/builder/vorq-pack && cmake --build B64/win
-#   cp -r build/sample-staged build/payload B64/ && VORQ_WINEARCH=win64 bench/wine/install_time.sh B64
+#   VORQ_WINEARCH=win64 bench/wine/install_time.sh B64
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -36,8 +40,17 @@ bash "$harness" setup "$work" >"$work.setup.log" 2>&1 || {
   exit 1
 }
 status=0
-bash "$harness" run "$work" "$here/install_time_scenario.sh" >"$work.log" 2>&1 || status=$?
+for installer in "$build/win" "$build/win-scale"; do
+  [ -f "$installer/vorq-setup.exe" ] || continue
+  log=$work-$(basename "$installer").log
+  echo "== $installer/vorq-setup.exe (packed from $(cat "$installer/packed-dir.txt"))"
+  BENCH_INSTALLER_DIR=$installer bash "$harness" run "$work" "$here/install_time_scenario.sh" \
+    >"$log" 2>&1 || status=$?
+  grep -E '^(bench|image|waits|decoding|whole|floor)' "$log" || true
+  [ "$status" -eq 0 ] || {
+    echo "install_time.sh: the scenario failed; see $log" >&2
+    break
+  }
+done
 bash "$harness" cleanup "$work" >/dev/null 2>&1 || true
-grep -E '^(bench|image|waits|decoding|whole|floor)' "$work.log" || true
-[ "$status" -eq 0 ] || echo "install_time.sh: the scenario failed; see $work.log" >&2
 exit "$status"

@@ -1,6 +1,8 @@
 # Run by bench/wine/install_time.sh through the Wine harness: the floor's parts from the
 # bench program, then timed GUI installs. Lines starting with "bench" are the results.
 . "$VORQ_SOURCE_DIR/tests/wine/journey_lib.sh"
+# The installer to time (the bench program and the driver come from VORQ_WIN_DIR).
+[ -n "${BENCH_INSTALLER_DIR:-}" ] && use_installer "$BENCH_INSTALLER_DIR"
 
 runs=${BENCH_RUNS:-5}
 figures=$(run_windows "$VORQ_WIN_DIR/programs/install_timing_bench.exe" "$setup_exe" \

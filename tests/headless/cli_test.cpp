@@ -19,8 +19,10 @@ struct Outcome {
   std::string err;
 };
 
-// Runs vorq-setup with args; with interruptOn, sends SIGINT once stdout shows that text.
-Outcome RunSetup(const std::vector<std::string> &args, const std::string &interruptOn = "") {
+// Runs vorq-setup (or another build of it) with args; with interruptOn, sends SIGINT once
+// stdout shows that text.
+Outcome RunSetup(const std::vector<std::string> &args, const std::string &interruptOn = "",
+                 const char *program = VORQ_SETUP_EXE) {
   int outPipe[2], errPipe[2];
   if (pipe(outPipe) != 0 || pipe(errPipe) != 0)
     throw std::runtime_error("pipe");
@@ -31,11 +33,11 @@ Outcome RunSetup(const std::vector<std::string> &args, const std::string &interr
     close(outPipe[0]);
     close(errPipe[0]);
     std::vector<char *> argv;
-    argv.push_back(const_cast<char *>(VORQ_SETUP_EXE));
+    argv.push_back(const_cast<char *>(program));
     for (const std::string &a : args)
       argv.push_back(const_cast<char *>(a.c_str()));
     argv.push_back(nullptr);
-    execv(VORQ_SETUP_EXE, argv.data());
+    execv(program, argv.data());
     _exit(127);
   }
   close(outPipe[1]);
@@ -102,6 +104,26 @@ TEST(HeadlessCli, InstallsFromItsOwnImageAndFromAnImageFile) {
     EXPECT_NE(std::string::npos, o.out.find("Extracting file: vorq32.exe\n"));
     EXPECT_NE(std::string::npos, o.out.find("Installed into " + dest));
     EXPECT_EQ(std::string::npos, o.out.find("\033[")) << "no terminal codes in a pipe";
+  }
+}
+
+// The real-scale set: a 1.5 MB program decoded inside one slice, about eighty slices.
+TEST(HeadlessCli, InstallsTheRealScaleSetByteForByte) {
+  if (!*VORQ_SCALE_SETUP_EXE)
+    GTEST_SKIP() << "no real-scale installer in this build (it needs libwine:i386)";
+  for (bool ownImage : {true, false}) {
+    ScratchDir work;
+    const std::string dest = work / "vorq";
+    std::vector<std::string> args = {"--dest", dest};
+    if (!ownImage)
+      args.insert(args.end(), {"--image", VORQ_SCALE_PAYLOAD_FILE});
+    Outcome o = RunSetup(args, "", VORQ_SCALE_SETUP_EXE);
+    ASSERT_EQ(0, o.exitCode) << o.err;
+    for (const char *name : TargetFileTable) {
+      const std::string packed = ReadFileBytes(std::string(VORQ_SCALE_DIR) + "/" + name);
+      EXPECT_TRUE(SameBytes(packed, ReadFileBytes(dest + "/" + name))) << name;
+    }
+    EXPECT_GT(ReadFileBytes(dest + "/vorq32.exe").size(), 1500000u);
   }
 }
 

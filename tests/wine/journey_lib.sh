@@ -3,9 +3,25 @@
 # Sourced by a scenario after the harness has set WINEPREFIX, VORQ_WIN_DIR and
 # SCENARIO_DIR.
 
-setup_exe=$(windows_path "$VORQ_WIN_DIR/vorq-setup.exe")
-staged_dir=$VORQ_WIN_DIR/../sample-staged
-payload_file=$VORQ_WIN_DIR/../payload/payload.bin
+# The installer under test, its payload and the folder that payload was packed from (the
+# Windows build records both), which every file comparison takes as the truth.
+use_installer() {
+  local dir=$1
+  [ -f "$dir/vorq-setup.exe" ] && [ -f "$dir/packed-dir.txt" ] ||
+    fail "no installer with a recorded payload folder in $dir"
+  setup_exe=$(windows_path "$dir/vorq-setup.exe")
+  setup_exe_unix=$dir/vorq-setup.exe
+  packed_dir=$(cat "$dir/packed-dir.txt")
+  payload_file=$(cat "$dir/payload-file.txt")
+}
+use_installer "$VORQ_WIN_DIR"
+
+# The real-scale installer: a payload of about a megabyte in about ninety slices, long
+# enough at 25 ms a slice for a driver to act on its installing page on any host.
+use_scale_installer() {
+  [ -n "${VORQ_WIN_SCALE_DIR:-}" ] || fail "no real-scale installer was built"
+  use_installer "$VORQ_WIN_SCALE_DIR"
+}
 drive_c=$WINEPREFIX/drive_c
 wizard_title="Vorq v5.71 32bit Installation"
 
@@ -121,20 +137,20 @@ settings_body() {
   tr -d '\r' <"$1" | sed -e '/^ignore=/d' -e '/^$/d'
 }
 
-# The eleven files in DIR are byte for byte the staged sample, except vorq.ini, which
-# the settings key has changed after the install (that key is checked on its own).
+# The eleven files in DIR are byte for byte the packed ones, except vorq.ini, which the
+# settings key has changed after the install (that key is checked on its own).
 check_installed_files() {
   local dir=$1 name
   for name in $installed_files; do
     [ -f "$dir/$name" ] || fail "$dir/$name is missing"
     if [ "$name" = vorq.ini ]; then
-      cmp -s <(settings_body "$staged_dir/$name") <(settings_body "$dir/$name") ||
-        fail "$dir/$name differs from the sample beyond its ignore key"
+      cmp -s <(settings_body "$packed_dir/$name") <(settings_body "$dir/$name") ||
+        fail "$dir/$name differs from $packed_dir/$name beyond its ignore key"
     else
-      cmp -s "$staged_dir/$name" "$dir/$name" || fail "$dir/$name differs from the sample"
+      cmp -s "$packed_dir/$name" "$dir/$name" || fail "$dir/$name differs from $packed_dir/$name"
     fi
   done
-  pass "the eleven files in $dir are the sample's (byte for byte but the settings key)"
+  pass "the eleven files in $dir are those of $packed_dir (byte for byte but the settings key)"
 }
 
 # Nothing was installed into DIR: it is missing or holds none of the eleven files.

@@ -10,6 +10,10 @@
 // prints why, lists the top-level windows, and ends the driver with exit code 1. A script
 // error ends it with 2; a script whose steps all pass ends it with 0.
 //
+// VORQ_DRIVER_DELAY_MS=N makes the driver wait N ms before each step, as a slow user or a
+// loaded host would: a script that passes with and without it waits only for states that
+// last until it acts.
+//
 // Steps (<id> is a control id, <timeout> seconds; windows are looked for until found):
 //   timeout <seconds>                  default wait for the steps that wait (120 s)
 //   start <command line...>            starts a program; the rest of the line is its
@@ -606,6 +610,16 @@ bool ReadLine(FILE *file, std::string *line) {
   return c != EOF || !line->empty();
 }
 
+// The delay before each step, from VORQ_DRIVER_DELAY_MS (0 when unset or not a number).
+DWORD StepDelayMs() {
+  char text[32] = "";
+  DWORD length = GetEnvironmentVariableA("VORQ_DRIVER_DELAY_MS", text, sizeof text);
+  long value = 0;
+  if (length == 0 || length >= sizeof text || !ParseInt(text, &value) || value < 0)
+    return 0;
+  return static_cast<DWORD>(value);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -621,6 +635,7 @@ int main(int argc, char **argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
 
   DriverState state;
+  const DWORD delayMs = StepDelayMs();
   std::string line;
   int lineNumber = 0;
   int status = 0;
@@ -635,6 +650,8 @@ int main(int argc, char **argv) {
     }
     if (words.empty() || words[0][0] == '#')
       continue;
+    if (delayMs)
+      Sleep(delayMs);
     std::printf("step %d: %s\n", lineNumber, line.c_str());
     state.failure.clear();
     switch (RunStep(&state, words, rest)) {

@@ -1,10 +1,12 @@
 // Not a check: prints the figures a GUI install is measured against. The installer spends
-// one 25 ms wait per slice of 10001 image bytes, and decodes the streams; this program
+// one 25 ms wait between two slices of 10001 image bytes, and decodes the streams; this program
 // measures the decoding, here, under the same Wine, with the installer's own code:
 //
 //   install_timing_bench.exe IMAGE FOLDER [RUNS]
 //
-// - the slices of IMAGE and their waits (slices x 25 ms);
+// - the waits of IMAGE: one 25 ms timer after each slice that asks for another step
+//   (counted by running the pump; the last slice, which ends at the double marker, arms
+//   none);
 // - the decoding alone: the image's streams, cut out beforehand, each decoded from a
 //   temporary file into FOLDER by ExpandStream with no window (no bar drawn);
 // - the same decoding with the per-file bar drawn into the wizard's own dialog on its
@@ -32,7 +34,6 @@
 
 namespace {
 
-const int SLICE_BYTES = 10001;
 const int PUMP_DELAY_MS = 25;
 
 char imagePath[MAX_PATH];
@@ -156,8 +157,10 @@ void DrainMessages() {
 }
 
 // One whole run without waits or window: the checksum pass, the scan, the decoding and
-// the files; its time, or a negative value when it did not install eleven files.
-double WholePump(const std::string &folder) {
+// the files; its time, or a negative value when it did not install eleven files. *waits is
+// the number of slices that asked for another step (result 3): the wizard arms its 25 ms
+// timer after each of those and after no other.
+double WholePump(const std::string &folder, int *waits) {
   InstallState &s = installState;
   lstrcpynA(s.destDir, folder.c_str(), static_cast<int>(sizeof s.destDir));
   s.makeBackups = 0;
@@ -167,8 +170,9 @@ double WholePump(const std::string &folder) {
   if (EnsureInstallDir() == 2 || !BeginExtraction())
     return -1;
   int result;
-  while ((result = PumpExtraction()) == PUMP_MORE) {
-  }
+  *waits = 0;
+  while ((result = PumpExtraction()) == PUMP_MORE)
+    ++*waits;
   const double spent = Now() - start;
   const bool complete = result == PUMP_DONE && s.fileIndex == TARGET_COUNT;
   RollBackInstall();
@@ -197,10 +201,7 @@ int main(int argc, char **argv) {
     return 2;
   }
   const std::vector<std::string> streams = CutStreams(image);
-  // A slice that ends exactly at the end leaves one more step to find the end.
-  const size_t slices = image.size() / SLICE_BYTES + 1;
-  std::printf("image: %zu bytes, %zu slices of %d bytes, %zu streams\n", image.size(), slices,
-              SLICE_BYTES, streams.size());
+  std::printf("image: %zu bytes, %zu streams\n", image.size(), streams.size());
 
   // One untimed round first: the first files a process writes under Wine cost far more
   // than the rest (over a second here), which a small RUNS would take for decoding.
@@ -225,8 +226,9 @@ int main(int argc, char **argv) {
   if (wizard)
     DestroyWindow(wizard);
   wizardWindow = nullptr;
+  int waitCount = 0;
   for (int run = 0; run < runs && ok; ++run) {
-    const double t = WholePump(folder + "\\install");
+    const double t = WholePump(folder + "\\install", &waitCount);
     ok = t >= 0;
     whole.push_back(t);
   }
@@ -234,8 +236,9 @@ int main(int argc, char **argv) {
     std::printf("install_timing_bench: a run did not install the image's eleven streams\n");
     return 1;
   }
-  const double waits = static_cast<double>(slices) * PUMP_DELAY_MS;
-  std::printf("waits: %zu x %d ms = %.0f ms\n", slices, PUMP_DELAY_MS, waits);
+  const double waits = static_cast<double>(waitCount) * PUMP_DELAY_MS;
+  std::printf("waits: %d slices returned 3 (of %d bytes each), %d x %d ms = %.0f ms\n", waitCount,
+              SLICE_LIMIT + 1, waitCount, PUMP_DELAY_MS, waits);
   std::printf("decoding, no window: %.1f ms (median of %d)\n", Median(bare), runs);
   std::printf("decoding, per-file bar drawn on the wizard: %.1f ms\n", Median(drawn));
   std::printf("whole pump without waits or window: %.1f ms\n", Median(whole));

@@ -29,7 +29,7 @@ pass "[1]: back on the options page with the folder as typed; nothing made"
 
 # One byte of the payload flipped: the integrity check fails before anything is written.
 corrupt=$SCENARIO_DIR/corrupt-setup.exe
-cp "$VORQ_WIN_DIR/vorq-setup.exe" "$corrupt"
+cp "$setup_exe_unix" "$corrupt"
 # Perl is part of every Debian system.
 perl -e '
   local $/;
@@ -44,7 +44,7 @@ perl -e '
   seek($image, $where, 0);
   print $image chr(ord(substr($bytes, $where, 1)) ^ 0x20);
   close $image or die;' "$corrupt" "$payload_file" || fail "no payload in the image"
-cmp -s "$corrupt" "$VORQ_WIN_DIR/vorq-setup.exe" && fail "the copy was not changed"
+cmp -s "$corrupt" "$setup_exe_unix" && fail "the copy was not changed"
 setup_exe=$(windows_path "$corrupt")
 drive <<STEPS || fail "a corrupt image"
 $(steps_to_options 'c:\vorq10')

@@ -29,7 +29,7 @@ for name in $installed_files; do
   *)
     cmp -s "$SCENARIO_DIR/before/$name" "$dir/backup/$name" ||
       fail "backup/$name is not the earlier $name"
-    cmp -s "$staged_dir/$name" "$dir/$name" || fail "$name was not installed anew"
+    cmp -s "$packed_dir/$name" "$dir/$name" || fail "$name was not installed anew"
     ;;
   esac
 done
