@@ -237,7 +237,7 @@ check_no_settings_key() {
 check_launched() {
   local log=$SCENARIO_DIR/vorq-started.txt
   local waited=0
-  while [ ! -s "$log" ] && [ $waited -lt 100 ]; do
+  while [ ! -s "$log" ] && [ $waited -lt 600 ]; do
     sleep 0.1
     waited=$((waited + 1))
   done
