@@ -1,0 +1,30 @@
+// Prices for the next pass of the parse, taken from coding a finished parse with the
+// decoder's model: what each symbol will cost as the model will stand, not as it stands.
+#pragma once
+
+#include "builder/stream_encoder.h"
+#include "payload/huffman_model.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+enum { PRICE_SCALE = 16 }; // prices are in sixteenths of a bit
+
+// The cost of every literal and length symbol for the input from `start` on, up to the
+// next segment's start.
+struct PriceSegment {
+  size_t start;
+  uint32_t cost[SYMBOL_COUNT];
+};
+
+// Codes tokens (a parse of data) with the adaptive model and returns the code bits, the
+// size field not counted. With prices, also gives one segment per stretch of the parse
+// between two rebuilds of the tree: within a stretch the adaptive code of a symbol comes
+// to about log2(root / count) of the counts the stretch ends with, wherever in the
+// stretch the symbol stands, so those are its prices. Resets and leaves behind the model.
+uint64_t MeasureParse(const uint8_t *data, const std::vector<Token> &tokens,
+                      std::vector<PriceSegment> *prices);
+
+// The fixed code's bits for a distance: the upper 6 bits' prefix code and 6 plain bits.
+unsigned DistanceBits(unsigned distance);
