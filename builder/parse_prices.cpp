@@ -31,12 +31,34 @@ unsigned LeafDepth(unsigned symbol) {
   return depth;
 }
 
-// Fills the prices of the stretch's segment from the counts it ends with.
-void ClosePrices(PriceSegment *segment) {
-  const uint32_t root = Log2Fixed(nodeFreq[ROOT_NODE]);
+// The leaves' counts in symbol order, then the root's.
+struct Counts {
+  uint16_t leaf[SYMBOL_COUNT];
+  uint16_t root;
+};
+
+Counts ModelCounts() {
+  Counts counts;
+  for (unsigned s = 0; s < SYMBOL_COUNT; ++s)
+    counts.leaf[s] = nodeFreq[nodeParent[s + NODE_COUNT]];
+  counts.root = nodeFreq[ROOT_NODE];
+  return counts;
+}
+
+// One more symbol s in a stretch costs log2(root / count(s)) of the counts the stretch ends
+// with. Half of it is carried into the next stretch by the rebuild, where it saves what s
+// gains there over the other symbols: half of log2(growth of s) - log2(growth of the root).
+void FillPrices(const Counts &end, const Counts *nextStart, const Counts *nextEnd,
+                PriceSegment *segment) {
+  const int32_t root = static_cast<int32_t>(Log2Fixed(end.root));
   for (unsigned s = 0; s < SYMBOL_COUNT; ++s) {
-    const uint32_t count = Log2Fixed(nodeFreq[nodeParent[s + NODE_COUNT]]);
-    segment->cost[s] = (root - count + 8) >> 4; // 256ths to sixteenths, rounded
+    int32_t price = root - static_cast<int32_t>(Log2Fixed(end.leaf[s]));
+    if (nextStart) {
+      const int64_t growth = int64_t{Log2Fixed(nextEnd->leaf[s])} - Log2Fixed(nextStart->leaf[s]);
+      const int64_t rootGrowth = int64_t{Log2Fixed(nextEnd->root)} - Log2Fixed(nextStart->root);
+      price += static_cast<int32_t>((rootGrowth - growth) / 2);
+    }
+    segment->cost[s] = price <= 0 ? 0 : (static_cast<uint32_t>(price) + 8) >> 4; // 256ths to 16ths
   }
 }
 
@@ -49,16 +71,20 @@ unsigned DistanceBits(unsigned distance) {
 uint64_t MeasureParse(const uint8_t *data, const std::vector<Token> &tokens,
                       std::vector<PriceSegment> *prices) {
   InitModel();
+  std::vector<Counts> starts, ends; // of each stretch
   if (prices) {
     prices->clear();
     prices->push_back(PriceSegment{0, {}});
+    starts.push_back(ModelCounts());
   }
   uint64_t bits = 0;
   for (const Token &token : tokens) {
     const unsigned symbol = SymbolOf(data, token);
     if (prices && nodeFreq[ROOT_NODE] == REBUILD_COUNT) {
-      // The rebuild that BumpFrequency is about to make ends the stretch.
-      ClosePrices(&prices->back());
+      // The rebuild BumpFrequency would make now ends the stretch.
+      ends.push_back(ModelCounts());
+      RebuildTree();
+      starts.push_back(ModelCounts());
       prices->push_back(PriceSegment{token.position, {}});
     }
     bits += LeafDepth(symbol);
@@ -66,7 +92,13 @@ uint64_t MeasureParse(const uint8_t *data, const std::vector<Token> &tokens,
       bits += DistanceBits(token.distance);
     BumpFrequency(symbol);
   }
-  if (prices)
-    ClosePrices(&prices->back());
+  if (prices) {
+    ends.push_back(ModelCounts());
+    for (size_t k = 0; k < prices->size(); ++k) {
+      const bool last = k + 1 == prices->size();
+      FillPrices(ends[k], last ? nullptr : &starts[k + 1], last ? nullptr : &ends[k + 1],
+                 &(*prices)[k]);
+    }
+  }
   return bits;
 }

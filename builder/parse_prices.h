@@ -20,9 +20,10 @@ struct PriceSegment {
 
 // Codes tokens (a parse of data) with the adaptive model and returns the code bits, the
 // size field not counted. With prices, also gives one segment per stretch of the parse
-// between two rebuilds of the tree: within a stretch the adaptive code of a symbol comes
-// to about log2(root / count) of the counts the stretch ends with, wherever in the
-// stretch the symbol stands, so those are its prices. Resets and leaves behind the model.
+// between two rebuilds of the tree: within a stretch the counts only grow, so the codes of
+// the stretch's symbols together come to what the counts it ends with give, in whatever
+// order the symbols stand; a symbol's price is what one more of it adds. Resets and leaves
+// behind the model.
 uint64_t MeasureParse(const uint8_t *data, const std::vector<Token> &tokens,
                       std::vector<PriceSegment> *prices);
 
