@@ -1,5 +1,7 @@
 #include "builder/parse_prices.h"
 
+#include <cmath>
+
 namespace {
 
 // log2(n) for n >= 1 in 256ths of a bit, in integers alone, so that the parse is the same
@@ -99,6 +101,21 @@ uint64_t MeasureParse(const uint8_t *data, const std::vector<Token> &tokens,
       FillPrices(ends[k], last ? nullptr : &starts[k + 1], last ? nullptr : &ends[k + 1],
                  &(*prices)[k]);
     }
+  }
+  return bits;
+}
+
+double ExactCodeBits(const uint8_t *data, const std::vector<Token> &tokens) {
+  InitModel();
+  double bits = 0;
+  for (const Token &token : tokens) {
+    const unsigned symbol = SymbolOf(data, token);
+    if (nodeFreq[ROOT_NODE] == REBUILD_COUNT)
+      RebuildTree();
+    bits += std::log2(double(nodeFreq[ROOT_NODE]) / nodeFreq[nodeParent[symbol + NODE_COUNT]]);
+    if (token.length > 1)
+      bits += DistanceBits(token.distance);
+    BumpFrequency(symbol);
   }
   return bits;
 }

@@ -27,5 +27,10 @@ struct PriceSegment {
 uint64_t MeasureParse(const uint8_t *data, const std::vector<Token> &tokens,
                       std::vector<PriceSegment> *prices);
 
+// What the same parse would take if every symbol cost exactly log2(root / count) of the
+// model of its moment instead of its leaf's depth; the difference is what the Huffman
+// code's rounding costs rather than the parse's choices. A figure for the bench.
+double ExactCodeBits(const uint8_t *data, const std::vector<Token> &tokens);
+
 // The fixed code's bits for a distance: the upper 6 bits' prefix code and 6 plain bits.
 unsigned DistanceBits(unsigned distance);
