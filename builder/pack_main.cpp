@@ -32,10 +32,12 @@ const char overview[] =
     "1 failed (with the reason on one line), 2 wrong usage.\n";
 
 const char compressHelp[] =
-    "usage: vorq-pack compress [--greedy] IN OUT\n"
+    "usage: vorq-pack compress [--greedy | --best] IN OUT\n"
     "Writes the file IN as one stored stream: its size (4 bytes, little-endian), then the\n"
     "compressed bits. The stream never holds the payload marker nor ends with a part of it.\n"
-    "--greedy takes the longest match everywhere instead of the cheapest parse.\n";
+    "--greedy takes the longest match everywhere instead of the cheapest parse.\n"
+    "--best refines the parse from more starting points and for more passes: some five\n"
+    "times slower, and rarely more than 0.1% smaller.\n";
 
 const char expandHelp[] =
     "usage: vorq-pack expand IN OUT\n"
@@ -43,13 +45,15 @@ const char expandHelp[] =
     "the installer's own decoder.\n";
 
 const char buildHelp[] =
-    "usage: vorq-pack build DIR -o PAYLOAD [--header FILE] [--depfile FILE] [--greedy]\n"
+    "usage: vorq-pack build DIR -o PAYLOAD [--header FILE] [--depfile FILE]\n"
+    "                       [--greedy | --best]\n"
     "Compresses the eleven files the installer carries, taken from DIR, and writes the\n"
     "payload: the marker, each stream followed by the marker, the marker again, CR LF.\n"
     "--header FILE writes the C++ header that holds the payload's checksum\n"
     "(VORQ_PAYLOAD_CRC) and size. --depfile FILE writes the eleven input paths as a\n"
     "make-style dependency file for PAYLOAD, so that a build tool repacks when one of\n"
-    "them changes or goes missing. Prints each file's size, stored size and ratio.\n";
+    "them changes or goes missing. Prints each file's size, stored size and ratio.\n"
+    "--greedy and --best choose the parse as for compress.\n";
 
 const char checkHelp[] =
     "usage: vorq-pack check IMAGE [--payload PAYLOAD] [--expect CRC] [--extract DIR]\n"
@@ -78,14 +82,25 @@ bool WantsHelp(int argc, char **argv) {
   return false;
 }
 
+// The parse options shared by compress and build; true when argument is one.
+bool ParseOption(const char *argument, ParseMode *mode) {
+  if (std::strcmp(argument, "--greedy") == 0)
+    *mode = PARSE_GREEDY;
+  else if (std::strcmp(argument, "--best") == 0)
+    *mode = PARSE_BEST;
+  else
+    return false;
+  return true;
+}
+
 int Compress(int argc, char **argv) {
   ParseMode mode = PARSE_OPTIMAL;
   const char *paths[2];
   int count = 0;
   for (int i = 0; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--greedy") == 0)
-      mode = PARSE_GREEDY;
-    else if (argv[i][0] == '-' && argv[i][1] != 0)
+    if (ParseOption(argv[i], &mode))
+      continue;
+    if (argv[i][0] == '-' && argv[i][1] != 0)
       return Usage("compress: unknown option");
     else if (count < 2)
       paths[count++] = argv[i];
@@ -147,8 +162,8 @@ int Build(int argc, char **argv) {
       headerPath = argv[++i];
     else if (std::strcmp(argv[i], "--depfile") == 0 && i + 1 < argc)
       depfilePath = argv[++i];
-    else if (std::strcmp(argv[i], "--greedy") == 0)
-      mode = PARSE_GREEDY;
+    else if (ParseOption(argv[i], &mode))
+      continue;
     else if (argv[i][0] == '-')
       return Usage("build: unknown option or missing value");
     else if (!dir)

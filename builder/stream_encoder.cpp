@@ -1,6 +1,7 @@
 #include "builder/stream_encoder.h"
 
 #include "builder/bit_writer.h"
+#include "builder/parse_prices.h"
 #include "payload/huffman_model.h"
 
 #include <algorithm>
@@ -14,7 +15,10 @@ enum : uint32_t {
   // A match of the longest length is taken at once: a cheaper path around it is rare, and
   // runs of one byte would otherwise cost a full window of prices per match.
   TAKE_AT_ONCE = MAX_MATCH,
-  NO_COST = 0xFFFFFFFFu
+  NO_COST = 0xFFFFFFFFu,
+  // Refining passes: the second pass still gains a little, later ones hardly ever.
+  OPTIMAL_PASSES = 2,
+  BEST_PASSES = 8
 };
 
 struct EncoderState {
@@ -80,7 +84,7 @@ void CurrentSymbolCosts(uint32_t cost[SYMBOL_COUNT]) {
 }
 
 uint32_t DistanceCost(unsigned distance) {
-  return distanceTables.lengthOf[distance >> 6] + 6u;
+  return DistanceBits(distance);
 }
 
 struct BanList {
@@ -210,6 +214,104 @@ void OptimalParse(const uint8_t *data, size_t size, const MatchTable &matches, c
   }
 }
 
+// Cheapest path through the whole input under the given prices. Unlike the chunked parse
+// it needs no window: the prices already say what the model will be.
+void PricedParse(const uint8_t *data, size_t size, const MatchTable &matches, const BanList &bans,
+                 const std::vector<PriceSegment> &prices, std::vector<Token> *tokens) {
+  const uint64_t unreached = ~uint64_t{0};
+  uint32_t distanceCost[64];
+  for (unsigned upper = 0; upper < 64; ++upper)
+    distanceCost[upper] = DistanceBits(upper << 6) * PRICE_SCALE;
+  std::vector<uint64_t> cost(size + 1, unreached);
+  std::vector<PathStep> step(size + 1);
+  cost[0] = 0;
+  size_t nextSegment = 0;
+  const uint32_t *symbolCost = prices[0].cost;
+  for (size_t p = 0; p < size; ++p) {
+    while (nextSegment < prices.size() && prices[nextSegment].start <= p)
+      symbolCost = prices[nextSegment++].cost;
+    const uint64_t here = cost[p];
+    if (here == unreached)
+      continue;
+    if (!Banned(bans, p, 1) && here + symbolCost[data[p]] < cost[p + 1]) {
+      cost[p + 1] = here + symbolCost[data[p]];
+      step[p + 1] = {1, 0};
+    }
+    unsigned length = MIN_MATCH;
+    for (uint32_t m = matches.first[p]; m < matches.first[p + 1]; ++m) {
+      const MatchCandidate candidate = matches.matches[m];
+      const uint64_t base = here + distanceCost[candidate.distance >> 6];
+      for (; length <= candidate.length; ++length) {
+        const uint64_t c = base + symbolCost[length + 253];
+        if (c < cost[p + length] && !Banned(bans, p, length)) {
+          cost[p + length] = c;
+          step[p + length] = {static_cast<uint16_t>(length), candidate.distance};
+        }
+      }
+    }
+  }
+  // Every position keeps a choice and none runs past the end, so the end is reached.
+  tokens->clear();
+  for (size_t p = size; p > 0;) {
+    const PathStep s = step[p];
+    p -= s.length;
+    tokens->push_back({static_cast<uint32_t>(p), s.length, s.distance});
+  }
+  std::reverse(tokens->begin(), tokens->end());
+}
+
+// Parses again and again, each pass priced by coding the one before it, and keeps the
+// parse that codes smallest: never larger than the starting parse.
+void Refine(const uint8_t *data, size_t size, const MatchTable &matches, const BanList &bans,
+            unsigned passes, std::vector<Token> *best, uint64_t *bestBits) {
+  std::vector<PriceSegment> prices;
+  const uint64_t startBits = MeasureParse(data, *best, &prices);
+  if (startBits < *bestBits)
+    *bestBits = startBits;
+  std::vector<Token> candidate;
+  for (unsigned pass = 0; pass < passes; ++pass) {
+    PricedParse(data, size, matches, bans, prices, &candidate);
+    const uint64_t bits = MeasureParse(data, candidate, &prices);
+    if (bits < *bestBits) {
+      *bestBits = bits;
+      *best = candidate;
+    }
+  }
+}
+
+std::vector<Token> ParseTokens(const uint8_t *data, size_t size, const MatchTable &matches,
+                               const BanList &bans, ParseMode mode) {
+  EncodedStream scratch;
+  EncoderState state;
+  StartStream(&state, size, &scratch);
+  if (mode == PARSE_GREEDY)
+    GreedyParse(data, size, matches, bans, &state);
+  else
+    OptimalParse(data, size, matches, bans, &state);
+  return scratch.tokens;
+}
+
+void RefinedParse(const uint8_t *data, size_t size, const MatchTable &matches, const BanList &bans,
+                  ParseMode mode, EncoderState *state) {
+  std::vector<Token> best = ParseTokens(data, size, matches, bans, PARSE_CHUNKED);
+  uint64_t bestBits = ~uint64_t{0};
+  Refine(data, size, matches, bans, mode == PARSE_BEST ? BEST_PASSES : OPTIMAL_PASSES, &best,
+         &bestBits);
+  if (mode == PARSE_BEST) {
+    // Another start may end in another fixed point of the pricing.
+    std::vector<Token> other = ParseTokens(data, size, matches, bans, PARSE_GREEDY);
+    uint64_t otherBits = bestBits;
+    Refine(data, size, matches, bans, BEST_PASSES, &other, &otherBits);
+    if (otherBits < bestBits) {
+      bestBits = otherBits;
+      best.swap(other);
+    }
+  }
+  InitModel();
+  for (const Token &token : best)
+    EmitToken(state, data, token);
+}
+
 } // namespace
 
 unsigned DistanceFor(const MatchTable &matches, size_t pos, unsigned length) {
@@ -238,8 +340,10 @@ void EncodeStream(const uint8_t *data, size_t size, const MatchTable &matches, P
   MarkBans(bans, size, &banList);
   if (mode == PARSE_GREEDY)
     GreedyParse(data, size, matches, banList, &state);
-  else
+  else if (mode == PARSE_CHUNKED)
     OptimalParse(data, size, matches, banList, &state);
+  else
+    RefinedParse(data, size, matches, banList, mode, &state);
   FinishStream(&state);
 }
 

@@ -9,8 +9,10 @@
 #include <vector>
 
 enum ParseMode {
-  PARSE_GREEDY, // the longest match at every position: the baseline
-  PARSE_OPTIMAL // cheapest path under the model's current code lengths
+  PARSE_GREEDY,  // the longest match at every position: the baseline
+  PARSE_CHUNKED, // cheapest path under the model's current code lengths, a window at a time
+  PARSE_OPTIMAL, // the chunked parse refined with prices of the model as it will stand
+  PARSE_BEST     // slower: more refining passes, from more starting parses
 };
 
 struct Token {

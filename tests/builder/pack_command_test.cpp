@@ -89,14 +89,26 @@ TEST_F(PackCommandTest, WrongUsageExitsWithTwo) {
 TEST_F(PackCommandTest, CompressAndExpandRoundTrip) {
   const std::string original = Junk(3000, 1) + std::string(5000, 'a') + Junk(100, 2);
   WriteFileBytes(scratch / "in.bin", original);
-  ASSERT_EQ(Run("compress " + (scratch / "in.bin") + " " + (scratch / "stream")).status, 0);
-  const std::string stream = ReadFileBytes(scratch / "stream");
-  const size_t n = original.size();
-  EXPECT_EQ(stream.substr(0, 4), std::string({char(n), char(n >> 8), char(n >> 16), char(n >> 24)}))
-      << "the size field, little-endian";
-  EXPECT_LT(stream.size(), original.size());
-  ASSERT_EQ(Run("expand " + (scratch / "stream") + " " + (scratch / "out.bin")).status, 0);
-  EXPECT_EQ(ReadFileBytes(scratch / "out.bin"), original);
+  size_t stored[3];
+  int k = 0;
+  for (const char *option : {"--greedy ", "", "--best "}) {
+    SCOPED_TRACE(option);
+    ASSERT_EQ(
+        Run(std::string("compress ") + option + (scratch / "in.bin") + " " + (scratch / "stream"))
+            .status,
+        0);
+    const std::string stream = ReadFileBytes(scratch / "stream");
+    const size_t n = original.size();
+    EXPECT_EQ(stream.substr(0, 4),
+              std::string({char(n), char(n >> 8), char(n >> 16), char(n >> 24)}))
+        << "the size field, little-endian";
+    stored[k++] = stream.size();
+    ASSERT_EQ(Run("expand " + (scratch / "stream") + " " + (scratch / "out.bin")).status, 0);
+    EXPECT_EQ(ReadFileBytes(scratch / "out.bin"), original);
+  }
+  EXPECT_LT(stored[0], original.size());
+  EXPECT_LE(stored[1], stored[0]) << "the default parse against --greedy";
+  EXPECT_LE(stored[2], stored[1]) << "--best against the default parse";
 }
 
 TEST_F(PackCommandTest, CompressAndExpandFailuresNameTheFile) {
