@@ -176,7 +176,7 @@ static int PosixCreateNewFile(const char *path, FILE **out) {
   return NEW_FILE_CREATED;
 }
 
-const PlatformFileOps nativePlatformOps = {
-    PosixExists,   PosixMakeFolder,   PosixRemoveFolder, PosixDeleteFile,
-    PosixMoveFile, AddOwnerWrite,     AddOwnerWrite,     PosixTempFolder,
-    PosixOwnImagePath, PosixOpenFile, PosixCreateNewFile};
+const PlatformFileOps nativePlatformOps = {PosixExists,     PosixMakeFolder,   PosixRemoveFolder,
+                                           PosixDeleteFile, PosixMoveFile,     AddOwnerWrite,
+                                           AddOwnerWrite,   PosixTempFolder,   PosixOwnImagePath,
+                                           PosixOpenFile,   PosixCreateNewFile};

@@ -126,9 +126,9 @@ static int Win32CreateNewFile(const char *path, FILE **out) {
   if (length == 0 || length >= sizeof heldPath)
     return NEW_FILE_FAILED;
   ReleaseHeldFile();
-  HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
-                            CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
-                            nullptr);
+  HANDLE file =
+      CreateFileA(path, GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     DWORD error = GetLastError();
     bool taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
@@ -146,6 +146,6 @@ static int Win32CreateNewFile(const char *path, FILE **out) {
 }
 
 const PlatformFileOps nativePlatformOps = {
-    Win32Exists,        Win32MakeFolder,      Win32RemoveFolder, Win32DeleteFile,
-    Win32MoveFile,      Win32ClearAttributes, Win32ClearReadOnly, Win32TempFolder,
-    Win32OwnImagePath,  Win32OpenFile,        Win32CreateNewFile};
+    Win32Exists,       Win32MakeFolder,      Win32RemoveFolder,  Win32DeleteFile,
+    Win32MoveFile,     Win32ClearAttributes, Win32ClearReadOnly, Win32TempFolder,
+    Win32OwnImagePath, Win32OpenFile,        Win32CreateNewFile};

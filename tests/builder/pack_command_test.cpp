@@ -233,8 +233,8 @@ TEST_F(PackCommandTest, CheckReportsTheSignatureAndStillChecksThePayload) {
     std::string report; // the signature line, or the phrase of the failure
     bool passes;
   };
-  const std::string table = std::to_string(pkcs7.size()) + " bytes at byte " +
-                            std::to_string(headers + body.size());
+  const std::string table =
+      std::to_string(pkcs7.size()) + " bytes at byte " + std::to_string(headers + body.size());
   const std::vector<Case> cases = {
       {"no PE image", "MZ" + body, "", "signature: none", true},
       {"an unsigned PE image", PeImage(body, ""), "", "signature: none", true},
@@ -246,8 +246,9 @@ TEST_F(PackCommandTest, CheckReportsTheSignatureAndStillChecksThePayload) {
        "type 0x0001, not Authenticode", true},
       {"the same, a signature required", PeImage(body, Certificate(1, "x509")), " --signed",
        "no Authenticode signature", false},
-      {"a certificate table beyond the end", PeImage(body, pkcs7).substr(0, headers + body.size() + 50),
-       "", "beyond the end of the file", false},
+      {"a certificate table beyond the end",
+       PeImage(body, pkcs7).substr(0, headers + body.size() + 50), "", "beyond the end of the file",
+       false},
       {"a certificate longer than its table", PeImage(body, pkcs7.substr(0, 600)), "",
        "does not fit its table", false},
       {"a payload after the certificate table", PeImage(Junk(3000, 11), pkcs7) + payload, "",
@@ -255,11 +256,13 @@ TEST_F(PackCommandTest, CheckReportsTheSignatureAndStillChecksThePayload) {
   };
   for (const Case &c : cases) {
     WriteFileBytes(scratch / "image.exe", c.image);
-    Outcome outcome = Run("check " + (scratch / "image.exe") + " --payload " +
-                          (scratch / "payload.bin") + " --extract " + (scratch / "out") + c.options);
+    Outcome outcome =
+        Run("check " + (scratch / "image.exe") + " --payload " + (scratch / "payload.bin") +
+            " --extract " + (scratch / "out") + c.options);
     if (c.passes) {
       EXPECT_EQ(outcome.status, 0) << c.what << ": " << outcome.err;
-      EXPECT_NE(outcome.out.find(c.report + "\n"), std::string::npos) << c.what << ": " << outcome.out;
+      EXPECT_NE(outcome.out.find(c.report + "\n"), std::string::npos)
+          << c.what << ": " << outcome.out;
       for (int k = 0; k < TARGET_COUNT; ++k)
         EXPECT_EQ(ReadFileBytes(scratch / "out" + "/" + TargetFileTable[k]), files[k])
             << c.what << ": " << TargetFileTable[k];

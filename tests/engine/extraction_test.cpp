@@ -233,8 +233,8 @@ TEST_F(ExtractionTest, TemporaryFileFallsBackWhenNoFolderCanBeHad) {
   platformOps.tempFolder = NoTempFolder;
   EXPECT_EQ(PUMP_MORE, PumpExtraction());
   // Another run may hold the fallback's "vorq.tmp"; a fresh name beside it is as good.
-  EXPECT_EQ(0, std::strncmp(fallbackTempFolder, installState.tempPath,
-                            std::strlen(fallbackTempFolder)))
+  EXPECT_EQ(
+      0, std::strncmp(fallbackTempFolder, installState.tempPath, std::strlen(fallbackTempFolder)))
       << installState.tempPath;
   RollBackInstall();
   EXPECT_FALSE(PathExists(installState.tempPath));

@@ -1,7 +1,7 @@
 // Install state: target paths, the destination folder, reset and roll-back.
 #include "engine/install_state.h"
-#include "engine/temp_file.h"
 #include "engine/platform_files.h"
+#include "engine/temp_file.h"
 #include "payload/marker.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/support/recording_front_end.h"

@@ -98,8 +98,7 @@ TEST_F(TempFileTest, WhateverStandsAtTheNameIsLeftAloneAndTheInstallCompletes) {
     frontEndRecord.onOverallProgress = nullptr;
     ASSERT_EQ(RUN_INSTALLED, run.end) << LastErrorCaption();
     for (const auto &entry : SampleFiles())
-      EXPECT_TRUE(SameBytes(entry.second, ReadFileBytes(dest + "/" + entry.first)))
-          << entry.first;
+      EXPECT_TRUE(SameBytes(entry.second, ReadFileBytes(dest + "/" + entry.first))) << entry.first;
 
     ASSERT_FALSE(seen.paths.empty()) << "no slice ended while a stream was cut";
     EXPECT_TRUE(seen.allPrivateFiles);

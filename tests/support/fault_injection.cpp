@@ -8,10 +8,9 @@
 #include <string>
 
 const char *const faultPointNames[FAULT_POINT_COUNT] = {
-    "make folder",      "remove folder",   "delete file", "move file",
-    "clear attributes", "clear read-only", "temp folder", "own image path",
-    "open file",        "create new file", "write",       "read",
-    "close"};
+    "make folder",     "remove folder", "delete file",    "move file", "clear attributes",
+    "clear read-only", "temp folder",   "own image path", "open file", "create new file",
+    "write",           "read",          "close"};
 
 static int callCounts[FAULT_POINT_COUNT];
 static FaultPoint armedPoint = FAULT_POINT_COUNT;

@@ -26,9 +26,10 @@ static void Prove(const char *event) {
   int length = std::snprintf(line, sizeof line, "%s %s by %s\r\n", event, own, program);
   if (length > 0) {
     DWORD written;
-    WriteFile(file, line, static_cast<DWORD>(length < static_cast<int>(sizeof line)
-                                                 ? length
-                                                 : static_cast<int>(sizeof line) - 1),
+    WriteFile(file, line,
+              static_cast<DWORD>(length < static_cast<int>(sizeof line)
+                                     ? length
+                                     : static_cast<int>(sizeof line) - 1),
               &written, nullptr);
   }
   CloseHandle(file);

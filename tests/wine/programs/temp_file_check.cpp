@@ -80,8 +80,9 @@ int main(int argc, char **argv) {
 
   for (int round = 1; round <= 2; ++round) {
     FILE *reader = platformOps.openFile(path.c_str(), "rb");
-    Check(reader && ReadAll(reader) == streamBytes, "reading %d gets the bytes written, from "
-                                                   "the first",
+    Check(reader && ReadAll(reader) == streamBytes,
+          "reading %d gets the bytes written, from "
+          "the first",
           round);
     if (reader)
       std::fclose(reader);
