@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <fcntl.h>
 #include <io.h>
 
 const char *const fallbackTempFolder = "c:\\";
@@ -38,7 +37,8 @@ static FILE *StreamOnHeldFile(const char *mode) {
     CloseHandle(copy);
     return nullptr;
   }
-  int fd = _open_osfhandle(reinterpret_cast<intptr_t>(copy), mode[0] == 'r' ? _O_RDONLY : 0);
+  // No flags: the handle's own access decides, and the stream's mode makes it binary.
+  int fd = _open_osfhandle(reinterpret_cast<intptr_t>(copy), 0);
   if (fd < 0) {
     CloseHandle(copy);
     return nullptr;
