@@ -271,3 +271,22 @@ box_text() {
   printf '%s' "$2" >"$file"
   echo "@$(windows_path "$file")"
 }
+
+# The first stream of index MIN or more during which a pump slice of the installer IMAGE
+# ends, as "INDEX NAME": its "Scanning file:" line is on the screen between two slices,
+# while the streams before it are installed. Slices end after every 10001 bytes of the
+# image; a stream's line shows from the end of the marker before it to the end of the one
+# after it. Which stream that is moves with the image's layout, so it is read from it.
+stream_at_slice_end() {
+  local image=$1 min=$2
+  "$VORQ_WIN_DIR/../builder/vorq-pack" check "$image" | awk -v min="$min" '
+    /^first marker at byte/ { start = $5 + 4 }
+    /^stream / {
+      index_ = $2; name = $3; stored = $5
+      end = start + stored + 4
+      first = int((start + 10000) / 10001) * 10001
+      if (index_ >= min && first < end && !found) { print index_, name; found = 1 }
+      start = end
+    }
+    END { exit !found }'
+}

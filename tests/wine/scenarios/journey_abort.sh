@@ -22,6 +22,8 @@ pass "Abort answered No: the run went on and completed"
 
 # The installer keeps running between the two drivers, so that the disk can be looked at
 # while the options page is back.
+read -r cut_index cut_name < <(stream_at_slice_end "$VORQ_WIN_DIR/vorq-setup.exe" 2) ||
+  fail "no slice of the image ends inside a stream from index 2 on"
 drive <<STEPS || fail "Abort answered Yes"
 $(steps_to_options 'c:\vorqa')
 click 156
@@ -30,14 +32,14 @@ checked 156 0
 checked 157 0
 checked 158 1
 click 1
-wait-text 170 "Scanning file: versions.txt"
+wait-text 170 "Scanning file: $cut_name"
 click 2
 window "Vorq Installation Warning" #32770
 STEPS
-# The status line named the sixth file between two slices: the first five are in place
-# while the question is open.
+# The status line named stream cut_index between two slices: the streams before it are in
+# place while the question is open.
 dir=$(unix_of 'c:\vorqa')
-for name in vorq32.exe vlink32.exe vorq.hlp ircintro.hlp readme.txt; do
+for name in $(echo $installed_files | cut -d' ' -f1-"$cut_index"); do
   cmp -s "$staged_dir/$name" "$dir/$name" || fail "$name was not installed before the abort"
 done
 drive <<STEPS || fail "Abort answered Yes"
