@@ -2,6 +2,7 @@
 
 #include "builder/clean_stream.h"
 #include "builder/file_bytes.h"
+#include "builder/pe_signature.h"
 #include "engine/target_files.h"
 #include "payload/marker.h"
 #include "payload/payload_crc.h"
@@ -127,6 +128,25 @@ bool CheckImage(const std::string &imagePath, const CheckOptions &options, FILE 
   }
   std::fprintf(report, "first marker at byte %ld of %zu\n", scan.firstMarker, image.size());
 
+  PeSignature signature;
+  std::string signatureFault = ReadPeSignature(image.data(), image.size(), &signature);
+  if (!signatureFault.empty()) {
+    *error = signatureFault;
+    return false;
+  }
+  if (signature.authenticode())
+    std::fprintf(report, "signature: Authenticode, certificate table of %zu bytes at byte %zu\n",
+                 signature.tableSize, signature.tableOffset);
+  else if (signature.present)
+    std::fprintf(report, "signature: certificate table of type 0x%04X, not Authenticode\n",
+                 signature.certificateType);
+  else
+    std::fprintf(report, "signature: none\n");
+  if (options.requireSignature && !signature.authenticode()) {
+    *error = "the image carries no Authenticode signature";
+    return false;
+  }
+
   if (!options.payloadPath.empty()) {
     std::vector<uint8_t> payload;
     if (!ReadWholeFile(options.payloadPath, &payload, error))
@@ -161,6 +181,12 @@ bool CheckImage(const std::string &imagePath, const CheckOptions &options, FILE 
 
   std::vector<std::vector<uint8_t>> decoded;
   std::string fault = FindLayoutFault(scan, &decoded);
+  // Signing appends the certificate table after everything it signs; a payload that
+  // reaches past its start was not all there when the image was signed.
+  if (fault.empty() && signature.present && scan.payloadEnd > signature.tableOffset)
+    fault = Format("the payload ends at byte %ld, beyond the start of the certificate table at "
+                   "byte %ld",
+                   long(scan.payloadEnd), long(signature.tableOffset));
   for (size_t k = 0; k < decoded.size(); ++k)
     std::fprintf(report, "stream %2zu  %-13s stored %9zu  decoded %9zu\n", k, StreamName(k).c_str(),
                  scan.streams[k].size(), decoded[k].size());

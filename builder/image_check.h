@@ -29,7 +29,8 @@ struct CheckOptions {
   std::string payloadPath; // when set, the first marker must stand where these bytes begin
   bool expectGiven = false;
   uint32_t expectedCrc = 0;
-  std::string extractDir; // when set, the eleven files are written here
+  std::string extractDir;        // when set, the eleven files are written here
+  bool requireSignature = false; // the image must carry an Authenticode signature
 };
 
 // Runs every check of an image, printing the findings to report. False with a one-line

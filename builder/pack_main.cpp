@@ -24,7 +24,7 @@ const char overview[] =
     "decoder\n"
     "  build DIR -o PAYLOAD [--header FILE]\n"
     "                                    pack the eleven files of DIR into a payload\n"
-    "  check IMAGE [--payload PAYLOAD] [--expect CRC] [--extract DIR]\n"
+    "  check IMAGE [--payload PAYLOAD] [--expect CRC] [--extract DIR] [--signed]\n"
     "                                    scan IMAGE as the installer does and check its "
     "payload\n"
     "\n"
@@ -56,14 +56,17 @@ const char buildHelp[] =
     "--greedy and --best choose the parse as for compress.\n";
 
 const char checkHelp[] =
-    "usage: vorq-pack check IMAGE [--payload PAYLOAD] [--expect CRC] [--extract DIR]\n"
+    "usage: vorq-pack check IMAGE [--payload PAYLOAD] [--expect CRC] [--extract DIR] "
+    "[--signed]\n"
     "Scans IMAGE from its first byte as the installer does and reports where the first\n"
-    "marker stands, the payload checksum and each stream's stored and decoded size.\n"
+    "marker stands, whether the image carries an Authenticode signature, the payload\n"
+    "checksum and each stream's stored and decoded size.\n"
     "Fails unless eleven streams and the double marker follow, each stream decodes to\n"
-    "its stated size and the checksum is not 0.\n"
+    "its stated size, the checksum is not 0 and the payload ends before the signature.\n"
     "  --payload PAYLOAD  the first marker must stand where these bytes begin in IMAGE\n"
     "  --expect CRC       the checksum (hexadecimal) must be this\n"
-    "  --extract DIR      write the eleven decoded files into DIR\n";
+    "  --extract DIR      write the eleven decoded files into DIR\n"
+    "  --signed           the image must carry an Authenticode signature\n";
 
 int Usage(const char *reason) {
   std::fprintf(stderr, "vorq-pack: %s (see vorq-pack --help)\n", reason);
@@ -215,6 +218,8 @@ int Check(int argc, char **argv) {
         return Usage("check: --expect takes a 32-bit hexadecimal checksum");
       options.expectGiven = true;
       options.expectedCrc = static_cast<uint32_t>(value);
+    } else if (std::strcmp(argv[i], "--signed") == 0) {
+      options.requireSignature = true;
     } else if (argv[i][0] == '-') {
       return Usage("check: unknown option or missing value");
     } else if (!image) {

@@ -1,9 +1,10 @@
 # Runs `vorq-pack check` over a finished installer image with the payload it was built
-# from and the checksum the installer was compiled with; writes STAMP only on success.
+# from and the checksum the installer was compiled with; writes STAMP (when given) only on
+# success. With -DSIGNED=ON the image must also carry an Authenticode signature.
 # Usage: cmake -DIMAGE=exe -DPAYLOAD=bin -DHEADER=payload_checksum.h -DPACK=vorq-pack
-#              -DSTAMP=file -P check_image.cmake
+#              [-DSTAMP=file] [-DSIGNED=ON] -P check_image.cmake
 cmake_minimum_required(VERSION 3.20)
-foreach(input IMAGE PAYLOAD HEADER PACK STAMP)
+foreach(input IMAGE PAYLOAD HEADER PACK)
   if(NOT DEFINED ${input})
     message(FATAL_ERROR "check_image.cmake needs -D${input}=...")
   endif()
@@ -19,9 +20,15 @@ if(NOT crc MATCHES "^0[xX]")
   math(EXPR crc "${crc}" OUTPUT_FORMAT HEXADECIMAL)
 endif()
 
-execute_process(COMMAND ${PACK} check ${IMAGE} --payload ${PAYLOAD} --expect ${crc}
+set(signed)
+if(SIGNED)
+  set(signed --signed)
+endif()
+execute_process(COMMAND ${PACK} check ${IMAGE} --payload ${PAYLOAD} --expect ${crc} ${signed}
                 RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "vorq-pack check rejected ${IMAGE} (expected checksum ${crc})")
 endif()
-file(TOUCH ${STAMP})
+if(DEFINED STAMP)
+  file(TOUCH ${STAMP})
+endif()

@@ -12,6 +12,7 @@ set(VORQ_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/../engine/path_parts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../engine/file_policy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../engine/extraction.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../engine/temp_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../engine/status_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../engine/overall_progress.cpp)
 set(VORQ_ENGINE_POSIX_SOURCES ${CMAKE_CURRENT_LIST_DIR}/../engine/platform_files_posix.cpp)

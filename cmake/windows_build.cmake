@@ -18,6 +18,10 @@ if(NOT VORQ_MINGW_CXX_CHECK OR NOT VORQ_MINGW_WINDRES_CHECK)
     "scripts/install-deps.sh, or configure with -DVORQ_WINDOWS_BUILD=OFF.")
 endif()
 
+# Signing the installer (see win/CMakeLists.txt): both given, or neither.
+set(VORQ_SIGN_CERT "" CACHE FILEPATH "Certificate (PEM, with its chain) to sign the installer with")
+set(VORQ_SIGN_KEY "" CACHE FILEPATH "Private key of VORQ_SIGN_CERT")
+
 # Where the Windows build puts what others use.
 set(VORQ_WIN_BINARY_DIR ${CMAKE_BINARY_DIR}/win)
 set(VORQ_WIN_SETUP_EXE ${VORQ_WIN_BINARY_DIR}/vorq-setup.exe)
@@ -44,6 +48,8 @@ function(vorq_add_windows_installer name binary_dir payload header payload_targe
       -DVORQ_PACKED_DIR=${packed_dir}
       -DVORQ_PACK_EXE=$<TARGET_FILE:vorq-pack>
       -DVORQ_WINE_PROGRAMS=${programs}
+      -DVORQ_SIGN_CERT=${VORQ_SIGN_CERT}
+      -DVORQ_SIGN_KEY=${VORQ_SIGN_KEY}
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     BUILD_BYPRODUCTS ${binary_dir}/vorq-setup.exe

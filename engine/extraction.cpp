@@ -5,6 +5,7 @@
 #include "engine/path_parts.h"
 #include "engine/platform_files.h"
 #include "engine/status_text.h"
+#include "engine/temp_file.h"
 #include "payload/byte_io.h"
 #include "payload/expand.h"
 #include "payload/front_end.h"
@@ -62,18 +63,6 @@ bool CheckStreamsFound() {
   return false;
 }
 
-// Works out the temporary path for the next stream and creates the file.
-static bool OpenTempFile() {
-  InstallState &s = installState;
-  char folder[TEMP_PATH_SIZE];
-  unsigned length = platformOps.tempFolder(folder, sizeof folder);
-  if (length == 0 || length >= sizeof folder ||
-      !FormatText(s.tempPath, sizeof s.tempPath, "%svorq.tmp", folder))
-    CopyText(s.tempPath, sizeof s.tempPath, fallbackTempPath);
-  s.tempOut = platformOps.openFile(s.tempPath, "wb");
-  return s.tempOut != nullptr;
-}
-
 // Writes the held-back marker bytes and then byte (or no byte: -1) to the temporary file.
 static bool WriteContent(int held, int byte) {
   FILE *out = installState.tempOut;
@@ -99,7 +88,7 @@ static int FailCutting(const char *text, const char *caption) {
     std::fclose(s.tempOut);
     s.tempOut = nullptr;
   }
-  DeleteFileTwice(s.tempPath);
+  DeleteTempFile();
   CloseImage();
   ShowErrorBox(text, caption);
   return PUMP_FAILED;
@@ -110,7 +99,7 @@ static int FinishStream() {
   if (!CloseTempFile())
     return FailCutting(extractProblemText, "Vorq Installation Error [11]");
   int result = InstallNextFile(installState.tempPath);
-  DeleteFileTwice(installState.tempPath);
+  DeleteTempFile();
   return result;
 }
 
@@ -154,7 +143,7 @@ int PumpExtraction() {
           return EndScan();
       }
       ShowStatusText();
-      if (!OpenTempFile()) {
+      if (!CreateTempFile()) {
         CloseImage();
         ShowErrorBox(extractProblemText, "Vorq Installation Error [11]");
         return PUMP_FAILED;

@@ -2,6 +2,7 @@
 
 #include "engine/path_parts.h"
 #include "engine/platform_files.h"
+#include "engine/temp_file.h"
 #include "payload/front_end.h"
 #include "payload/marker.h"
 
@@ -22,6 +23,7 @@ void ResetInstallState() {
   s.image = nullptr;
   s.tempOut = nullptr;
   s.tempPath[0] = '\0';
+  s.tempCreated = 0;
   s.matchPos = 0;
   s.sliceCount = 0;
   s.iniDecision = 0;
@@ -83,8 +85,7 @@ void RollBackInstall() {
     std::fclose(s.image);
     s.image = nullptr;
   }
-  if (s.tempPath[0] != '\0')
-    DeleteFileTwice(s.tempPath);
+  DeleteTempFile();
 
   // The stream being decoded when a run failed is not yet counted in fileIndex; its
   // partly written target goes as well.

@@ -36,6 +36,7 @@ struct InstallState {
   FILE *image;
   FILE *tempOut;
   char tempPath[TEMP_PATH_SIZE];
+  int32_t tempCreated; // tempPath names a file this run created and has not deleted yet
   int32_t matchPos;
   int32_t sliceCount;
   int32_t iniDecision;

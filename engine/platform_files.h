@@ -5,6 +5,13 @@
 
 #include <cstdio>
 
+// What createNewFile made of a name.
+enum NewFileResult {
+  NEW_FILE_CREATED = 1,
+  NEW_FILE_NAME_TAKEN = 2, // something stands at the name; it was left as it is
+  NEW_FILE_FAILED = 0      // nothing stands there, and no file can be made
+};
+
 #if defined(_WIN32)
 inline constexpr char PATH_SEPARATOR = '\\';
 #else
@@ -25,6 +32,13 @@ struct PlatformFileOps {
   unsigned (*ownImagePath)(char *out, unsigned size);
   // Every file the engine reads or writes is opened here (binary modes only).
   FILE *(*openFile)(const char *path, const char *mode);
+  // Creates a file where nothing stands, for binary writing, and never through whatever
+  // stands at the name (a link, a file, a folder). The platform holds the file it made
+  // until deleteFile removes it: meanwhile no other process may write, replace or delete
+  // it as far as the platform can prevent that, openFile of the same path for reading
+  // gets this very file from its start (or fails), never what may stand at the name by
+  // then, and deleteFile removes only this file. One such file at a time.
+  int (*createNewFile)(const char *path, FILE **out);
 };
 
 extern PlatformFileOps platformOps;
@@ -32,5 +46,5 @@ extern PlatformFileOps platformOps;
 // The table as the platform supplies it, for tests that put it back.
 extern const PlatformFileOps nativePlatformOps;
 
-// Where the temporary file goes when no temporary folder can be had.
-extern const char *const fallbackTempPath;
+// Where the temporary file goes when no temporary folder can be had (with its separator).
+extern const char *const fallbackTempFolder;

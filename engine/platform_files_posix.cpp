@@ -12,7 +12,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-const char *const fallbackTempPath = "/tmp/vorq.tmp";
+const char *const fallbackTempFolder = "/tmp/";
+
+// The file createNewFile made, known by its identity: whatever stands at its name later
+// is trusted only when it is this file.
+static struct {
+  bool held;
+  dev_t device;
+  ino_t inode;
+  char path[4096];
+} heldFile;
+
+static bool IsHeldPath(const char *path) {
+  return heldFile.held && std::strcmp(path, heldFile.path) == 0;
+}
+
+static bool IsHeldFile(const struct stat &st) {
+  return st.st_dev == heldFile.device && st.st_ino == heldFile.inode;
+}
 
 static bool PosixExists(const char *path) {
   struct stat st;
@@ -29,6 +46,13 @@ static bool PosixRemoveFolder(const char *path) {
 
 static bool PosixDeleteFile(const char *path) {
   struct stat st;
+  if (IsHeldPath(path)) {
+    // Something that took the place of the file made here is not ours to delete.
+    if (lstat(path, &st) == 0 && IsHeldFile(st) && unlink(path) != 0)
+      return false;
+    heldFile.held = false;
+    return true;
+  }
   if (lstat(path, &st) != 0 || S_ISDIR(st.st_mode))
     return false;
   // Windows refuses to delete a read-only file; the owner's write bit stands for it.
@@ -93,7 +117,23 @@ static unsigned PosixOwnImagePath(char *out, unsigned size) {
   return static_cast<unsigned>(length);
 }
 
+// A stream on the file createNewFile made, or none when another stands at its name now.
+static FILE *OpenHeldFile(const char *path) {
+  int fd = open(path, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0)
+    return nullptr;
+  struct stat st;
+  FILE *file = nullptr;
+  if (fstat(fd, &st) == 0 && IsHeldFile(st))
+    file = fdopen(fd, "rb");
+  if (!file)
+    close(fd);
+  return file;
+}
+
 static FILE *PosixOpenFile(const char *path, const char *mode) {
+  if (mode[0] == 'r' && IsHeldPath(path))
+    return OpenHeldFile(path);
   if (mode[0] != 'w')
     return std::fopen(path, mode);
   // Files are written in shared folders such as /tmp: never follow a link planted at
@@ -107,6 +147,36 @@ static FILE *PosixOpenFile(const char *path, const char *mode) {
   return file;
 }
 
-const PlatformFileOps nativePlatformOps = {
-    PosixExists,   PosixMakeFolder, PosixRemoveFolder, PosixDeleteFile,   PosixMoveFile,
-    AddOwnerWrite, AddOwnerWrite,   PosixTempFolder,   PosixOwnImagePath, PosixOpenFile};
+// Only its owner may open the file, and O_EXCL with O_NOFOLLOW refuses any name that is
+// taken, a link included (dangling or not).
+static int PosixCreateNewFile(const char *path, FILE **out) {
+  *out = nullptr;
+  size_t length = std::strlen(path);
+  if (length == 0 || length >= sizeof heldFile.path)
+    return NEW_FILE_FAILED;
+  int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    struct stat st;
+    return errno == EEXIST || lstat(path, &st) == 0 ? NEW_FILE_NAME_TAKEN : NEW_FILE_FAILED;
+  }
+  struct stat st;
+  FILE *file = nullptr;
+  if (fstat(fd, &st) == 0)
+    file = fdopen(fd, "wb");
+  if (!file) {
+    close(fd);
+    unlink(path);
+    return NEW_FILE_FAILED;
+  }
+  heldFile.held = true;
+  heldFile.device = st.st_dev;
+  heldFile.inode = st.st_ino;
+  std::memcpy(heldFile.path, path, length + 1);
+  *out = file;
+  return NEW_FILE_CREATED;
+}
+
+const PlatformFileOps nativePlatformOps = {PosixExists,     PosixMakeFolder,   PosixRemoveFolder,
+                                           PosixDeleteFile, PosixMoveFile,     AddOwnerWrite,
+                                           AddOwnerWrite,   PosixTempFolder,   PosixOwnImagePath,
+                                           PosixOpenFile,   PosixCreateNewFile};

@@ -15,6 +15,7 @@ native_packages=(
   clang clang-format clang-tidy cppcheck libclang-rt-14-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   lhasa gzip time
+  osslsigncode openssl
 )
 
 missing=()

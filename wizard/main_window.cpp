@@ -2,6 +2,7 @@
 
 #include "desktop/progman.h"
 #include "engine/install_state.h"
+#include "engine/path_parts.h"
 #include "wizard/app_handles.h"
 #include "wizard/install_dialog.h"
 #include "wizard/post_install_plan.h"
@@ -22,9 +23,45 @@ static Ctl3dCall LookUpCtl3d(HMODULE library, const char *name) {
   return reinterpret_cast<Ctl3dCall>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
 }
 
+// The installer runs elevated, often from a download folder that anyone may have put a
+// DLL into: from the start, plain DLL names are looked for in the system folder only,
+// where the system offers that (SetDefaultDllDirectories: Windows 8, or 7 and Vista
+// updated), and at least not in the current folder where it does not (SetDllDirectoryA,
+// XP SP1 on). Both are looked up at run time; older systems search as they always did.
+static void RestrictDllSearch() {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  if (!kernel)
+    return;
+  typedef BOOL(WINAPI * SetDefaultDllDirectoriesCall)(DWORD);
+  typedef BOOL(WINAPI * SetDllDirectoryCall)(LPCSTR);
+  const DWORD searchSystem32 = 0x00000800; // LOAD_LIBRARY_SEARCH_SYSTEM32
+  auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesCall>(
+      reinterpret_cast<void (*)()>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  if (setDefault && setDefault(searchSystem32))
+    return;
+  auto setDirectory = reinterpret_cast<SetDllDirectoryCall>(
+      reinterpret_cast<void (*)()>(GetProcAddress(kernel, "SetDllDirectoryA")));
+  if (setDirectory)
+    setDirectory("");
+}
+
+// The 3-D library by its full path in the system folder, the one place it is installed:
+// a plain name would find a copy beside the installer first.
+static HMODULE LoadSystemCtl3d() {
+  char folder[MAX_PATH + 1];
+  UINT length = GetSystemDirectoryA(folder, sizeof folder);
+  if (length == 0 || length >= sizeof folder)
+    return nullptr;
+  char path[MAX_PATH + 16];
+  const char *separator = folder[length - 1] == '\\' ? "" : "\\";
+  if (!FormatText(path, sizeof path, "%s%sCtl3d32.dll", folder, separator))
+    return nullptr;
+  return LoadLibraryA(path);
+}
+
 static void LoadCtl3d() {
   SetErrorMode(SEM_NOOPENFILEERRORBOX);
-  HMODULE library = LoadLibraryA("Ctl3d32.dll");
+  HMODULE library = LoadSystemCtl3d();
   if (!library)
     return;
   ctl3dRegister = LookUpCtl3d(library, "Ctl3dRegister");
@@ -97,6 +134,7 @@ void RunPostInstallActions() {
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  RestrictDllSearch();
   HWND running = FindWindowA(mainClassName, nullptr);
   if (running) {
     BringWindowToTop(running);

@@ -195,4 +195,94 @@ TEST_F(PackCommandTest, CheckNamesTheBrokenConstraint) {
   }
 }
 
+// A PE32 image as the linker and the signing tool lay it out: the headers (16 data
+// directories, no sections), the body, and the certificate table that the security
+// directory names, right after the body.
+std::string PeImage(const std::string &body, const std::string &table) {
+  auto put = [](std::string &bytes, size_t at, uint32_t value, int width) {
+    for (int k = 0; k < width; ++k)
+      bytes[at + k] = static_cast<char>(value >> 8 * k);
+  };
+  const size_t pe = 0x40, optional = pe + 24, optionalSize = 224;
+  std::string bytes(optional + optionalSize, '\0');
+  bytes[0] = 'M';
+  bytes[1] = 'Z';
+  put(bytes, 0x3C, pe, 4);
+  bytes.replace(pe, 4, std::string("PE\0\0", 4));
+  put(bytes, pe + 4, 0x14C, 2); // i386
+  put(bytes, pe + 20, optionalSize, 2);
+  put(bytes, optional, 0x10B, 2); // PE32
+  put(bytes, optional + 92, 16, 4);
+  size_t offset = bytes.size() + body.size();
+  if (!table.empty()) {
+    put(bytes, optional + 96 + 4 * 8, static_cast<uint32_t>(offset), 4);
+    put(bytes, optional + 96 + 4 * 8 + 4, static_cast<uint32_t>(table.size()), 4);
+  }
+  return bytes + body + table;
+}
+
+// One certificate of a type (2: PKCS#7 signed data, 1: X.509) with its 8-byte header.
+std::string Certificate(uint16_t type, const std::string &content) {
+  std::string bytes(8, '\0');
+  uint32_t length = static_cast<uint32_t>(content.size() + 8);
+  for (int k = 0; k < 4; ++k)
+    bytes[k] = static_cast<char>(length >> 8 * k);
+  bytes[4] = 0x00;
+  bytes[5] = 0x02;
+  bytes[6] = static_cast<char>(type);
+  return bytes + content;
+}
+
+TEST_F(PackCommandTest, CheckReportsTheSignatureAndStillChecksThePayload) {
+  const std::string payload = BuildPayload();
+  const std::string body = Junk(3000, 8) + payload + Junk(100, 9);
+  const std::string pkcs7 = Certificate(2, Junk(1200, 10));
+  const size_t headers = PeImage("", "").size();
+  struct Case {
+    std::string what;
+    std::string image;
+    std::string options;
+    std::string report; // the signature line, or the phrase of the failure
+    bool passes;
+  };
+  const std::string table =
+      std::to_string(pkcs7.size()) + " bytes at byte " + std::to_string(headers + body.size());
+  const std::vector<Case> cases = {
+      {"no PE image", "MZ" + body, "", "signature: none", true},
+      {"an unsigned PE image", PeImage(body, ""), "", "signature: none", true},
+      {"an unsigned PE image, a signature required", PeImage(body, ""), " --signed",
+       "no Authenticode signature", false},
+      {"a signed PE image", PeImage(body, pkcs7), " --signed",
+       "signature: Authenticode, certificate table of " + table, true},
+      {"a certificate table of another type", PeImage(body, Certificate(1, "x509")), "",
+       "type 0x0001, not Authenticode", true},
+      {"the same, a signature required", PeImage(body, Certificate(1, "x509")), " --signed",
+       "no Authenticode signature", false},
+      {"a certificate table beyond the end",
+       PeImage(body, pkcs7).substr(0, headers + body.size() + 50), "", "beyond the end of the file",
+       false},
+      {"a certificate longer than its table", PeImage(body, pkcs7.substr(0, 600)), "",
+       "does not fit its table", false},
+      {"a payload after the certificate table", PeImage(Junk(3000, 11), pkcs7) + payload, "",
+       "beyond the start of the certificate table", false},
+  };
+  for (const Case &c : cases) {
+    WriteFileBytes(scratch / "image.exe", c.image);
+    Outcome outcome =
+        Run("check " + (scratch / "image.exe") + " --payload " + (scratch / "payload.bin") +
+            " --extract " + (scratch / "out") + c.options);
+    if (c.passes) {
+      EXPECT_EQ(outcome.status, 0) << c.what << ": " << outcome.err;
+      EXPECT_NE(outcome.out.find(c.report + "\n"), std::string::npos)
+          << c.what << ": " << outcome.out;
+      for (int k = 0; k < TARGET_COUNT; ++k)
+        EXPECT_EQ(ReadFileBytes(scratch / "out" + "/" + TargetFileTable[k]), files[k])
+            << c.what << ": " << TargetFileTable[k];
+    } else {
+      ExpectFailure(outcome, 1, c.report, c.what);
+    }
+    RemoveTree(scratch / "out");
+  }
+}
+
 } // namespace

@@ -159,9 +159,9 @@ TEST_F(FaultSweepTest, CuttingAndWritingFaultsAreReportedWithTheirOwnCaption) {
       {FAULT_CLOSE, 1, "Vorq Installation Error [11]"}, // the temp file of stream 0
       {FAULT_CLOSE, 2, "Vorq Installation Error [5]"},  // the first installed target
       {FAULT_OPEN_FILE, 1, "Vorq Installation Error [9]"},
-      {FAULT_OPEN_FILE, 2, "Vorq Installation Error [11]"},
-      {FAULT_OPEN_FILE, 3, "Vorq Installation Error [3]"},
-      {FAULT_OPEN_FILE, 4, "Vorq Installation Error [4]"},
+      {FAULT_CREATE_NEW_FILE, 1, "Vorq Installation Error [11]"},
+      {FAULT_OPEN_FILE, 2, "Vorq Installation Error [3]"},
+      {FAULT_OPEN_FILE, 3, "Vorq Installation Error [4]"},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(std::string(faultPointNames[c.point]) + " " + std::to_string(c.nth));

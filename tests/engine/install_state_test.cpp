@@ -1,6 +1,7 @@
 // Install state: target paths, the destination folder, reset and roll-back.
 #include "engine/install_state.h"
 #include "engine/platform_files.h"
+#include "engine/temp_file.h"
 #include "payload/marker.h"
 #include "tests/support/engine_fixture.h"
 #include "tests/support/recording_front_end.h"
@@ -109,12 +110,14 @@ TEST_F(InstallStateTest, RollBackWithNothingInstalledRemovesOnlyTempAndCreatedFo
   SetDest(dest);
   ResetInstallState();
   ASSERT_EQ(1, EnsureInstallDir());
-  std::string temp = tempDir / "vorq.tmp";
-  WriteFileBytes(temp, "partial");
-  std::snprintf(installState.tempPath, sizeof installState.tempPath, "%s", temp.c_str());
+  ASSERT_TRUE(CreateTempFile());
+  std::string temp = installState.tempPath;
+  EXPECT_EQ(tempDir / "vorq.tmp", temp);
+  std::fputs("partial", installState.tempOut);
 
   RollBackInstall();
   EXPECT_FALSE(PathExists(temp));
+  EXPECT_EQ(nullptr, installState.tempOut);
   EXPECT_FALSE(PathExists(dest));
   EXPECT_EQ(0, installState.dirCreated);
 

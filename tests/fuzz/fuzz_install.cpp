@@ -131,6 +131,10 @@ FILE *GuardedOpenFile(const char *p, const char *mode) {
   Guard(p);
   return nativePlatformOps.openFile(p, mode);
 }
+int GuardedCreateNewFile(const char *p, FILE **out) {
+  Guard(p);
+  return nativePlatformOps.createNewFile(p, out);
+}
 
 // What stands at a path: kind, and the bytes of a file or the target of a link.
 struct Entry {
@@ -364,6 +368,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   platformOps.clearAttributes = GuardedClearAttributes;
   platformOps.clearReadOnly = GuardedClearReadOnly;
   platformOps.openFile = GuardedOpenFile;
+  platformOps.createNewFile = GuardedCreateNewFile;
   UseImage(imagePath);
 
   // Symbol 313 (a 60-byte match) at distance 0 in the initial tree, after a size of 60:

@@ -8,9 +8,9 @@
 #include <string>
 
 const char *const faultPointNames[FAULT_POINT_COUNT] = {
-    "make folder",      "remove folder",   "delete file", "move file",
-    "clear attributes", "clear read-only", "temp folder", "own image path",
-    "open file",        "write",           "read",        "close"};
+    "make folder",     "remove folder", "delete file",    "move file", "clear attributes",
+    "clear read-only", "temp folder",   "own image path", "open file", "create new file",
+    "write",           "read",          "close"};
 
 static int callCounts[FAULT_POINT_COUNT];
 static FaultPoint armedPoint = FAULT_POINT_COUNT;
@@ -83,10 +83,8 @@ static int CookieClose(void *cookie) {
   return fail ? -1 : result;
 }
 
-static FILE *FaultyOpenFile(const char *path, const char *mode) {
-  if (Hit(FAULT_OPEN_FILE))
-    return nullptr;
-  FILE *inner = nativePlatformOps.openFile(path, mode);
+// A stream whose block reads, writes and close may fail, over one the platform opened.
+static FILE *WrapStream(FILE *inner, const char *mode) {
   if (!inner)
     return nullptr;
   cookie_io_functions_t functions = {CookieRead, CookieWrite, CookieSeek, CookieClose};
@@ -94,6 +92,28 @@ static FILE *FaultyOpenFile(const char *path, const char *mode) {
   if (!outer)
     std::fclose(inner);
   return outer;
+}
+
+static FILE *FaultyOpenFile(const char *path, const char *mode) {
+  if (Hit(FAULT_OPEN_FILE))
+    return nullptr;
+  return WrapStream(nativePlatformOps.openFile(path, mode), mode);
+}
+
+static int FaultyCreateNewFile(const char *path, FILE **out) {
+  *out = nullptr;
+  if (Hit(FAULT_CREATE_NEW_FILE))
+    return NEW_FILE_FAILED;
+  FILE *inner = nullptr;
+  int made = nativePlatformOps.createNewFile(path, &inner);
+  if (made == NEW_FILE_CREATED) {
+    *out = WrapStream(inner, "wb");
+    if (!*out) {
+      nativePlatformOps.deleteFile(path);
+      return NEW_FILE_FAILED;
+    }
+  }
+  return made;
 }
 
 void InstallFaultLayer(const char *imagePath) {
@@ -108,6 +128,7 @@ void InstallFaultLayer(const char *imagePath) {
   platformOps.tempFolder = FaultyTempFolder;
   platformOps.ownImagePath = FaultyOwnImagePath;
   platformOps.openFile = FaultyOpenFile;
+  platformOps.createNewFile = FaultyCreateNewFile;
   DisarmFaults();
   ResetFaultCounts();
 }

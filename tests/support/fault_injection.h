@@ -14,6 +14,7 @@ enum FaultPoint {
   FAULT_TEMP_FOLDER,
   FAULT_OWN_IMAGE_PATH,
   FAULT_OPEN_FILE,
+  FAULT_CREATE_NEW_FILE,
   FAULT_WRITE, // a block written by a stream's buffer
   FAULT_READ,  // a block read into a stream's buffer
   FAULT_CLOSE,
